@@ -1,0 +1,12 @@
+# Every target of ours links vistrel_options: language level, warnings as errors and, when asked
+# for, the sanitizers. Third-party code never sees these flags.
+add_library(vistrel_options INTERFACE)
+target_compile_features(vistrel_options INTERFACE cxx_std_20)
+target_compile_options(vistrel_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+
+option(VISTREL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(VISTREL_SANITIZE)
+    target_compile_options(vistrel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                     -fno-sanitize-recover=undefined)
+    target_link_options(vistrel_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace vistrel {
+
+// The values start-up forms once per run. Owned by the application, handed by reference.
+struct ProgramValues {
+    std::string AppDirectory; // folder of the executable, with a trailing '/'
+    std::string SettingsPath; // AppDirectory + executable name with its extension replaced by ".INI"
+    std::string CamFileName;  // bare file name of the camera description, no folder
+    std::string CamFilePath;  // AppDirectory + "CamFiles/" + CamFileName
+    int SettingsFileFound = 1;
+    int DebugMode = 0;
+};
+
+} // namespace vistrel

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then builds and runs the whole suite twice: a normal build, and one
+# under AddressSanitizer and UndefinedBehaviorSanitizer. Ends with CTest's summary line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== normal build =="
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs" --timeout 300 > build/dev-ctest.log 2>&1 || { cat build/dev-ctest.log; exit 1; }
+tail -n 3 build/dev-ctest.log
+
+if [ -f fuzz/CMakeLists.txt ]; then
+    echo "== fuzz harnesses (corpus replay and a short run) =="
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j "$jobs"
+    ./fuzz/run.sh build/fuzz 10
+fi
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs" --timeout 300
