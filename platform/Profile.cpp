@@ -1,0 +1,429 @@
+#include "platform/Profile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vistrel {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    a = trimmed(a);
+    b = trimmed(b);
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+enum class LineKind { Blank, Section, Comment, Key, Other };
+
+// One line of the file: where it starts, where its text ends (before CR LF or LF) and where the
+// next line starts.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t textEnd = 0;
+    std::size_t next = 0;
+    LineKind kind = LineKind::Blank;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // key value, trimmed
+};
+
+Line lineAt(std::string_view contents, std::size_t begin) {
+    Line line;
+    line.begin = begin;
+    const std::size_t newline = contents.find('\n', begin);
+    line.next = newline == std::string_view::npos ? contents.size() : newline + 1;
+    line.textEnd = newline == std::string_view::npos ? contents.size() : newline;
+    if (line.textEnd > begin && contents[line.textEnd - 1] == '\r') {
+        --line.textEnd;
+    }
+    const std::string_view text = trimmed(contents.substr(begin, line.textEnd - begin));
+    if (text.empty()) {
+        line.kind = LineKind::Blank;
+    } else if (text.front() == '[') {
+        line.kind = LineKind::Section;
+        const std::string_view inner = text.substr(1);
+        line.name = trimmed(inner.substr(0, inner.find(']')));
+    } else if (text.front() == ';') {
+        line.kind = LineKind::Comment;
+    } else if (const std::size_t eq = text.find('='); eq != std::string_view::npos) {
+        line.kind = LineKind::Key;
+        line.name = trimmed(text.substr(0, eq));
+        line.value = trimmed(text.substr(eq + 1));
+    } else {
+        line.kind = LineKind::Other;
+    }
+    return line;
+}
+
+// Position of the first header line of `section`, or npos.
+std::size_t findSection(std::string_view contents, std::string_view section) {
+    for (std::size_t pos = 0; pos < contents.size();) {
+        const Line line = lineAt(contents, pos);
+        if (line.kind == LineKind::Section && sameName(line.name, section)) {
+            return pos;
+        }
+        pos = line.next;
+    }
+    return std::string_view::npos;
+}
+
+// The first key line named `key` in the first section named `section`.
+bool findKey(std::string_view contents, std::string_view section, std::string_view key, Line& found) {
+    const std::size_t header = findSection(contents, section);
+    if (header == std::string_view::npos) {
+        return false;
+    }
+    for (std::size_t pos = lineAt(contents, header).next; pos < contents.size();) {
+        const Line line = lineAt(contents, pos);
+        if (line.kind == LineKind::Section) {
+            return false;
+        }
+        if (line.kind == LineKind::Key && sameName(line.name, key)) {
+            found = line;
+            return true;
+        }
+        pos = line.next;
+    }
+    return false;
+}
+
+std::string_view lineEnding(std::string_view contents) {
+    const std::size_t newline = contents.find('\n');
+    return (newline != std::string_view::npos && newline > 0 && contents[newline - 1] == '\r') ? "\r\n" : "\n";
+}
+
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
+
+ProfileResult writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return ProfileResult::failure(systemReason(errno));
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+// Reads at most `limit` bytes; `truncated` tells whether more followed.
+ProfileResult readAll(int fd, std::size_t limit, std::string& out, bool& truncated) {
+    out.clear();
+    truncated = false;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return ProfileResult::failure(systemReason(errno));
+        }
+        if (n == 0) {
+            return {};
+        }
+        const auto got = static_cast<std::size_t>(n);
+        if (out.size() + got > limit) {
+            out.append(buffer, limit - out.size());
+            truncated = true;
+            return {};
+        }
+        out.append(buffer, got);
+    }
+}
+
+} // namespace
+
+int profileTextToInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long magnitude = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit) {
+            magnitude = limit; // saturate, and keep skipping the remaining digits
+        }
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+std::string readProfileString(std::string_view contents, std::string_view section, std::string_view key,
+                              std::string_view defaultValue, std::size_t capacity) {
+    Line line;
+    std::string_view value = findKey(contents, section, key, line) ? line.value : trimmed(defaultValue);
+    if (capacity == 0) {
+        return {};
+    }
+    if (value.size() > capacity - 1) {
+        value = value.substr(0, capacity - 1);
+    }
+    return std::string(value);
+}
+
+int readProfileInt(std::string_view contents, std::string_view section, std::string_view key, int defaultValue) {
+    Line line;
+    if (!findKey(contents, section, key, line)) {
+        return defaultValue;
+    }
+    return profileTextToInt(line.value);
+}
+
+std::string withProfileString(std::string_view contents, std::string_view section, std::string_view key,
+                              std::string_view value) {
+    const std::string_view eol = lineEnding(contents);
+    std::string entry;
+    entry.reserve(key.size() + value.size() + 1);
+    entry.append(trimmed(key)).append("=").append(value);
+
+    std::string result;
+    result.reserve(contents.size() + entry.size() + section.size() + 8);
+    const std::size_t header = findSection(contents, section);
+    if (header == std::string_view::npos) {
+        result.append(contents);
+        if (!result.empty() && result.back() != '\n') {
+            result.append(eol);
+        }
+        result.append("[").append(trimmed(section)).append("]").append(eol);
+        result.append(entry).append(eol);
+        return result;
+    }
+
+    // Scan the section: replace the first matching key, or remember its last non-blank line.
+    const Line headerLine = lineAt(contents, header);
+    Line lastFilled = headerLine;
+    for (std::size_t pos = headerLine.next; pos < contents.size();) {
+        const Line line = lineAt(contents, pos);
+        if (line.kind == LineKind::Section) {
+            break;
+        }
+        if (line.kind == LineKind::Key && sameName(line.name, key)) {
+            result.append(contents.substr(0, line.begin));
+            result.append(line.name).append("=").append(value);
+            result.append(contents.substr(line.textEnd));
+            return result;
+        }
+        if (line.kind != LineKind::Blank) {
+            lastFilled = line;
+        }
+        pos = line.next;
+    }
+    result.append(contents.substr(0, lastFilled.next));
+    if (lastFilled.next == lastFilled.textEnd) { // the line had no line break (end of file)
+        result.append(eol);
+    }
+    result.append(entry).append(eol);
+    result.append(contents.substr(lastFilled.next));
+    return result;
+}
+
+std::string withoutProfileSection(std::string_view contents, std::string_view section) {
+    std::string result;
+    result.reserve(contents.size());
+    bool inside = false;
+    for (std::size_t pos = 0; pos < contents.size();) {
+        const Line line = lineAt(contents, pos);
+        if (line.kind == LineKind::Section) {
+            inside = sameName(line.name, section);
+        }
+        if (!inside) {
+            result.append(contents.substr(line.begin, line.next - line.begin));
+        }
+        pos = line.next;
+    }
+    return result;
+}
+
+std::string profileNameProblem(std::string_view name) {
+    if (trimmed(name).empty()) {
+        return "the name is empty";
+    }
+    if (trimmed(name).size() != name.size()) {
+        return "the name begins or ends with a blank";
+    }
+    if (name.find_first_of("\r\n") != std::string_view::npos) {
+        return "the name holds a line break";
+    }
+    if (name.find_first_of("=]") != std::string_view::npos || name.front() == '[' || name.front() == ';') {
+        return "the name holds a character that the file format reserves";
+    }
+    return {};
+}
+
+std::string profileValueProblem(std::string_view value) {
+    if (value.find_first_of("\r\n") != std::string_view::npos) {
+        return "the value holds a line break";
+    }
+    return {};
+}
+
+std::string loadProfile(const std::string& path, bool* exists) {
+    std::string contents;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    bool truncated = false;
+    const bool readable = fd >= 0 && readAll(fd, kProfileMaxBytes, contents, truncated).ok;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (!readable) {
+        contents.clear();
+    }
+    if (exists != nullptr) {
+        *exists = readable;
+    }
+    return contents;
+}
+
+std::string getProfileString(const std::string& path, std::string_view section, std::string_view key,
+                             std::string_view defaultValue, std::size_t capacity) {
+    return readProfileString(loadProfile(path), section, key, defaultValue, capacity);
+}
+
+int getProfileInt(const std::string& path, std::string_view section, std::string_view key, int defaultValue) {
+    return readProfileInt(loadProfile(path), section, key, defaultValue);
+}
+
+ProfileResult readProfileForEdit(const std::string& path, std::string& contents) {
+    contents.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT ? ProfileResult{} : ProfileResult::failure(systemReason(errno));
+    }
+    bool truncated = false;
+    ProfileResult result = readAll(fd, kProfileMaxBytes, contents, truncated);
+    ::close(fd);
+    if (result.ok && truncated) {
+        result = ProfileResult::failure(systemReason(EFBIG));
+    }
+    if (!result.ok) {
+        contents.clear();
+    }
+    return result;
+}
+
+ProfileResult replaceProfileFile(const std::string& path, std::string_view contents) {
+    std::string target = path;
+    struct stat linkInfo {};
+    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved); // NOLINT(cppcoreguidelines-no-malloc): realpath allocates with malloc
+        }
+    }
+
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temporary = folder + "." + base + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return ProfileResult::failure(systemReason(errno));
+    }
+
+    // The new file keeps the old one's permissions; a new file gets the usual ones.
+    mode_t mode = 0;
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    ProfileResult result = writeAll(fd, contents);
+    if (result.ok && ::fchmod(fd, mode) != 0) {
+        result = ProfileResult::failure(systemReason(errno));
+    }
+    if (result.ok && ::fsync(fd) != 0) {
+        result = ProfileResult::failure(systemReason(errno));
+    }
+    if (::close(fd) != 0 && result.ok) {
+        result = ProfileResult::failure(systemReason(errno));
+    }
+    if (result.ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        result = ProfileResult::failure(systemReason(errno));
+    }
+    if (!result.ok) {
+        ::unlink(temporary.c_str());
+        return result;
+    }
+    // Make the rename itself durable; a failure here no longer endangers the old or the new file.
+    const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return {};
+}
+
+ProfileResult writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                                 std::string_view value) {
+    for (const std::string_view name : {section, key}) {
+        if (std::string problem = profileNameProblem(name); !problem.empty()) {
+            return ProfileResult::failure(std::move(problem));
+        }
+    }
+    if (std::string problem = profileValueProblem(value); !problem.empty()) {
+        return ProfileResult::failure(std::move(problem));
+    }
+    std::string contents;
+    if (ProfileResult read = readProfileForEdit(path, contents); !read.ok) {
+        return read;
+    }
+    return replaceProfileFile(path, withProfileString(contents, section, key, value));
+}
+
+ProfileResult deleteProfileSection(const std::string& path, std::string_view section) {
+    std::string contents;
+    if (ProfileResult read = readProfileForEdit(path, contents); !read.ok) {
+        return read;
+    }
+    if (findSection(contents, section) == std::string_view::npos) {
+        return {};
+    }
+    return replaceProfileFile(path, withoutProfileSection(contents, section));
+}
+
+} // namespace vistrel

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vistrel {
+
+// Private-profile (INI) files: "[section]" header lines and "key=value" lines.
+//
+// Names are compared without regard to ASCII case and with surrounding blanks ignored; the first
+// matching section and the first matching key in it win. Values are taken with surrounding blanks
+// removed. Lines starting with ';' are comments. Both LF and CRLF files are understood, and a
+// rewritten file keeps its line ending style and every line not concerned byte for byte.
+
+// Files above this size are read only up to it, and never rewritten (a rewrite would lose the rest).
+inline constexpr std::size_t kProfileMaxBytes = 8U * 1024U * 1024U;
+
+// Outcome of a write: on failure, the system's reason, and the old file is left as it was.
+struct ProfileResult {
+    bool ok = true;
+    std::string reason;
+
+    explicit operator bool() const { return ok; }
+    static ProfileResult failure(std::string why) { return {false, std::move(why)}; }
+};
+
+// --- Reading from bytes in memory ---
+
+// The value of `key` in `section`, or `defaultValue` when the key is absent; cut to `capacity` - 1
+// bytes, as into a caller buffer of `capacity` bytes (capacity 0 gives an empty text).
+std::string readProfileString(std::string_view contents, std::string_view section, std::string_view key,
+                              std::string_view defaultValue, std::size_t capacity);
+
+// The value of `key` as an integer: leading blanks, an optional sign, then the leading decimal digits
+// (none gives 0; beyond the int range the nearest limit). `defaultValue` when the key is absent.
+int readProfileInt(std::string_view contents, std::string_view section, std::string_view key, int defaultValue);
+
+// Leading-digits conversion used by readProfileInt, for values already read as text.
+int profileTextToInt(std::string_view text);
+
+// --- Editing bytes in memory ---
+
+// Sets `key` in `section`: replaces the first matching key line where it stands, or appends a new
+// line after the section's last non-blank line, or appends the section at the end of the contents.
+// Names and values must not hold line breaks, and names no '=' or ']' (checked by the file writers).
+std::string withProfileString(std::string_view contents, std::string_view section, std::string_view key,
+                              std::string_view value);
+
+// Removes every section named `section`: header and all lines up to the next header.
+std::string withoutProfileSection(std::string_view contents, std::string_view section);
+
+// Empty when the name can be written as a section or key name, else why not.
+std::string profileNameProblem(std::string_view name);
+// Empty when the text can be written as a value, else why not.
+std::string profileValueProblem(std::string_view value);
+
+// --- Files ---
+
+// The file's bytes (at most kProfileMaxBytes). `exists` is false when it cannot be opened for reading.
+std::string loadProfile(const std::string& path, bool* exists = nullptr);
+
+std::string getProfileString(const std::string& path, std::string_view section, std::string_view key,
+                             std::string_view defaultValue, std::size_t capacity);
+int getProfileInt(const std::string& path, std::string_view section, std::string_view key, int defaultValue);
+
+// One key write, creating the file and the section when missing. Atomic.
+ProfileResult writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                                 std::string_view value);
+
+// Removes a section (every occurrence). A missing file or section is not an error and writes nothing.
+ProfileResult deleteProfileSection(const std::string& path, std::string_view section);
+
+// Reads the whole current file for an edit of several steps; fails when the file exists but cannot
+// be read whole (unreadable, or larger than kProfileMaxBytes), so a rewrite never loses anything.
+ProfileResult readProfileForEdit(const std::string& path, std::string& contents);
+
+// Replaces the file's bytes atomically: a temporary file beside it, flushed to disk, then renamed
+// over it. The file keeps its permissions; a symbolic link is followed and its target replaced.
+ProfileResult replaceProfileFile(const std::string& path, std::string_view contents);
+
+} // namespace vistrel

@@ -1,0 +1,189 @@
+#include "platform/Profile.h"
+#include "support/TempDir.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace vistrel {
+namespace {
+
+using test::TempDir;
+
+TEST(Profile, ReadsStringsWithCaseInsensitiveNamesFirstMatchAndCapacity) {
+    const std::string ini = "; comment=1\n"
+                            "[common]\n"
+                            "  Camera File =  my cam.cam  \n"
+                            "no equals sign here\n"
+                            "camera file=second.cam\n"
+                            "Empty=\n"
+                            "[Other]\n"
+                            "Camera File=other.cam\n"
+                            "[COMMON]\n"
+                            "Late=ignored, the first section wins\n";
+    EXPECT_EQ(readProfileString(ini, "Common", "CAMERA FILE", "-", 100), "my cam.cam");
+    EXPECT_EQ(readProfileString(ini, " Other ", "camera file", "-", 100), "other.cam");
+    EXPECT_EQ(readProfileString(ini, "Common", "Empty", "-", 100), "");
+    EXPECT_EQ(readProfileString(ini, "Common", "Late", "-", 100), "-");
+    EXPECT_EQ(readProfileString(ini, "Common", "no equals sign here", "-", 100), "-");
+    EXPECT_EQ(readProfileString(ini, "Missing", "Camera File", "dflt", 100), "dflt");
+    EXPECT_EQ(readProfileString(ini, "Common", "; comment", "-", 100), "-");
+
+    // Cut to capacity - 1, defaults included.
+    EXPECT_EQ(readProfileString(ini, "Common", "Camera File", "-", 4), "my ");
+    EXPECT_EQ(readProfileString(ini, "Common", "Absent", "abcdef", 3), "ab");
+    EXPECT_EQ(readProfileString(ini, "Common", "Camera File", "-", 1), "");
+    EXPECT_EQ(readProfileString(ini, "Common", "Camera File", "-", 0), "");
+    const std::string longValue(150, 'v');
+    EXPECT_EQ(readProfileString("[s]\nk=" + longValue + "\n", "s", "k", "", 100), std::string(99, 'v'));
+}
+
+TEST(Profile, ReadsIntegersFromLeadingDigits) {
+    const std::string ini = "[S]\r\n"
+                            "a=  42abc\r\n"
+                            "b=-17\r\n"
+                            "c=+8\r\n"
+                            "d=letters\r\n"
+                            "e=\r\n"
+                            "f=99999999999999999999\r\n"
+                            "g=-99999999999999999999\r\n"
+                            "h=- 5\r\n";
+    EXPECT_EQ(readProfileInt(ini, "s", "a", 7), 42);
+    EXPECT_EQ(readProfileInt(ini, "s", "b", 7), -17);
+    EXPECT_EQ(readProfileInt(ini, "s", "c", 7), 8);
+    EXPECT_EQ(readProfileInt(ini, "s", "d", 7), 0);
+    EXPECT_EQ(readProfileInt(ini, "s", "e", 7), 0);
+    EXPECT_EQ(readProfileInt(ini, "s", "f", 7), INT_MAX);
+    EXPECT_EQ(readProfileInt(ini, "s", "g", 7), INT_MIN);
+    EXPECT_EQ(readProfileInt(ini, "s", "h", 7), 0);
+    EXPECT_EQ(readProfileInt(ini, "s", "missing", 9600), 9600);
+    EXPECT_EQ(readProfileInt(ini, "nosection", "a", -3), -3);
+}
+
+TEST(Profile, EditsReplaceInPlaceAppendAtSectionEndAndKeepOtherBytes) {
+    const std::string ini = "[A]\n"
+                            "x = 1 \n"
+                            "  ; kept comment\n"
+                            "y=2\n"
+                            "\n"
+                            "[B]\n"
+                            "z=3";
+    // In place, the key keeps its spelling; nothing else moves.
+    EXPECT_EQ(withProfileString(ini, "a", "X", "10"), "[A]\nx=10\n  ; kept comment\ny=2\n\n[B]\nz=3");
+    // New key after the section's last non-blank line, before the blank separator.
+    EXPECT_EQ(withProfileString(ini, "A", "w", "4"), "[A]\nx = 1 \n  ; kept comment\ny=2\nw=4\n\n[B]\nz=3");
+    // Last section without a final line break.
+    EXPECT_EQ(withProfileString(ini, "B", "q", ""), "[A]\nx = 1 \n  ; kept comment\ny=2\n\n[B]\nz=3\nq=\n");
+    // New section at the end.
+    EXPECT_EQ(withProfileString(ini, "C", "k", "v"), ini + "\n[C]\nk=v\n");
+    EXPECT_EQ(withProfileString("", "Common", "Version", "6.5.0"), "[Common]\nVersion=6.5.0\n");
+
+    // CRLF files stay CRLF; an empty section gets its key right under the header.
+    const std::string crlf = "[Empty]\r\n\r\n[B]\r\nz=3\r\n";
+    EXPECT_EQ(withProfileString(crlf, "empty", "k", "v"), "[Empty]\r\nk=v\r\n\r\n[B]\r\nz=3\r\n");
+    EXPECT_EQ(withProfileString(crlf, "New", "k", "v"), crlf + "[New]\r\nk=v\r\n");
+    EXPECT_EQ(withProfileString(crlf, "B", "Z", "4"), "[Empty]\r\n\r\n[B]\r\nz=4\r\n");
+
+    // Section delete removes every occurrence, with all its lines, and keeps the rest.
+    const std::string dup = "[Last use]\nA=1\n[Keep]\nk=1\n[LAST USE]\nhand=1\n\n";
+    EXPECT_EQ(withoutProfileSection(dup, "last use"), "[Keep]\nk=1\n");
+    EXPECT_EQ(withoutProfileSection(dup, "absent"), dup);
+
+    // Binary and odd bytes pass through untouched.
+    const std::string binary("[S]\nk=1\n\0\xff\xfe=\x01\n", 14);
+    std::string expected = binary;
+    expected[6] = '2';
+    EXPECT_EQ(withProfileString(binary, "S", "k", "2"), expected);
+
+    EXPECT_FALSE(profileNameProblem("a\nb").empty());
+    EXPECT_FALSE(profileNameProblem("a=b").empty());
+    EXPECT_FALSE(profileNameProblem("").empty());
+    EXPECT_FALSE(profileNameProblem(" a").empty());
+    EXPECT_TRUE(profileNameProblem("Last use").empty());
+    EXPECT_FALSE(profileValueProblem("a\rb").empty());
+    EXPECT_TRUE(profileValueProblem("C:=x ;y").empty());
+}
+
+TEST(Profile, FileWritesCreateReplaceAndDeleteAtomically) {
+    TempDir dir;
+    const std::string path = dir.path() + "vistrel.INI";
+
+    bool exists = true;
+    EXPECT_EQ(loadProfile(path, &exists), "");
+    EXPECT_FALSE(exists);
+    EXPECT_EQ(getProfileString(path, "Common", "COM Port", "2", 100), "2");
+    EXPECT_EQ(getProfileInt(path, "Common", "BaudRate", 9600), 9600);
+
+    ASSERT_TRUE(writeProfileString(path, "Common", "Version", "6.5.0").ok);
+    ASSERT_TRUE(writeProfileString(path, "Common", "COM Port", "1").ok);
+    ASSERT_TRUE(writeProfileString(path, "Last use", "Xpos", "-5").ok);
+    ASSERT_TRUE(writeProfileString(path, "common", "com port", "3").ok);
+    EXPECT_EQ(dir.read("vistrel.INI"), "[Common]\nVersion=6.5.0\nCOM Port=3\n[Last use]\nXpos=-5\n");
+    EXPECT_EQ(getProfileInt(path, "Last use", "Xpos", 0), -5);
+
+    ASSERT_TRUE(deleteProfileSection(path, "LAST USE").ok);
+    ASSERT_TRUE(deleteProfileSection(path, "Nothing").ok);
+    EXPECT_EQ(dir.read("vistrel.INI"), "[Common]\nVersion=6.5.0\nCOM Port=3\n");
+
+    // Permissions survive the replace; no temporary file is left behind.
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(writeProfileString(path, "Common", "BaudRate", "19200").ok);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640U);
+    ASSERT_TRUE(replaceProfileFile(path, "[X]\n").ok);
+    EXPECT_EQ(dir.read("vistrel.INI"), "[X]\n");
+    EXPECT_EQ(dir.read(".vistrel.INI.XXXXXX"), "");
+
+    // A symbolic link is followed: its target is replaced, the link stays a link.
+    const std::string target = dir.write("real.INI", "[S]\nk=1\n");
+    const std::string link = dir.path() + "link.INI";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(writeProfileString(link, "S", "k", "2").ok);
+    EXPECT_EQ(dir.read("real.INI"), "[S]\nk=2\n");
+    struct stat linkInfo {};
+    ASSERT_EQ(::lstat(link.c_str(), &linkInfo), 0);
+    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
+
+    // Line breaks in names or values are refused, and nothing is written.
+    const ProfileResult injected = writeProfileString(path, "Common", "Camera File", "a\n[Evil]\nx=1");
+    EXPECT_FALSE(injected.ok);
+    EXPECT_FALSE(injected.reason.empty());
+    EXPECT_EQ(dir.read("vistrel.INI"), "[X]\n");
+}
+
+TEST(Profile, FailedWritesReportTheReasonAndLeaveTheOldFile) {
+    TempDir dir;
+    // Even root cannot create a file below a regular file.
+    const std::string blocker = dir.write("plain", "not a folder");
+    const ProfileResult underFile = writeProfileString(blocker + "/vistrel.INI", "Common", "Version", "6.5.0");
+    EXPECT_FALSE(underFile.ok);
+    EXPECT_EQ(underFile.reason, "Not a directory");
+    EXPECT_EQ(dir.read("plain"), "not a folder");
+
+    // /proc refuses new files for everyone.
+    const ProfileResult inProc = replaceProfileFile("/proc/vistrel-test.INI", "[S]\n");
+    EXPECT_FALSE(inProc.ok);
+    EXPECT_FALSE(inProc.reason.empty());
+
+    // A settings path that is a folder cannot be read for the edit: nothing is replaced.
+    ::mkdir((dir.path() + "folder.INI").c_str(), 0755);
+    const ProfileResult folder = writeProfileString(dir.path() + "folder.INI", "S", "k", "v");
+    EXPECT_FALSE(folder.ok);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir.path() + "folder.INI").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+
+    // A file beyond the size limit is read in part but never rewritten.
+    std::string huge = "[S]\nk=1\n";
+    huge.append(kProfileMaxBytes, 'x');
+    huge.append("\n[T]\nt=1\n");
+    const std::string hugePath = dir.write("huge.INI", huge);
+    EXPECT_EQ(getProfileInt(hugePath, "S", "k", 0), 1);
+    EXPECT_EQ(getProfileInt(hugePath, "T", "t", 0), 0);
+    EXPECT_FALSE(writeProfileString(hugePath, "S", "k", "2").ok);
+    EXPECT_EQ(dir.read("huge.INI").size(), huge.size());
+}
+
+} // namespace
+} // namespace vistrel
