@@ -1,0 +1,27 @@
+#include "link/CameraLinkPorts.h"
+
+#include "link/CameraLinkLibrary.h"
+
+namespace vistrel {
+
+std::vector<int> ListCameraLinkPorts(const LinkState& link) {
+    std::vector<int> ports;
+    if (!IsCameraLinkBound(link)) {
+        return ports;
+    }
+    for (int n = 0; n <= kClMaxProbedPort; ++n) {
+        void* ref = nullptr;
+        if (link.clSerialInit(static_cast<unsigned int>(n), &ref) != 0) {
+            break;
+        }
+        ports.push_back(n);
+        link.clSerialClose(ref);
+    }
+    return ports;
+}
+
+std::string CameraLinkPortItemText(int port) {
+    return "CameraLink Port " + std::to_string(port);
+}
+
+} // namespace vistrel

@@ -1,0 +1,105 @@
+#include "link/SerialDevices.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vistrel {
+namespace {
+
+TEST(SerialDevices, ListsRealPortsAdaptersAndStableNamesWithUsbDetails) {
+    test::TempDir root;
+    const std::string dev = root.path() + "dev";
+    const std::string sys = root.path() + "sys";
+    for (const char* name : {"ttyS0", "ttyS1", "ttyS10", "ttyS2", "ttyUSB1", "ttyUSB0", "ttyACM0", "tty0", "ttyS"}) {
+        root.write(std::string("dev/") + name, "");
+    }
+    // ttyS0 and ttyS10 are real UARTs, ttyS1 has an unknown type, ttyS2 no sysfs entry.
+    root.write("sys/class/tty/ttyS0/type", "4\n");
+    root.write("sys/class/tty/ttyS1/type", "0\n");
+    root.write("sys/class/tty/ttyS10/type", "4\n");
+    // ttyUSB0 sits below a USB device that names itself.
+    const std::string usb = "sys/devices/pci0000:00/usb1/1-1";
+    root.write(usb + "/idVendor", "0403\n");
+    root.write(usb + "/manufacturer", "FTDI\n");
+    root.write(usb + "/product", "FT232R USB UART\n");
+    root.write(usb + "/serial", "A50285BI\n");
+    fs::create_directories(root.path() + usb + "/1-1:1.0/ttyUSB0");
+    fs::create_directories(root.path() + "sys/class/tty/ttyUSB0");
+    fs::create_symlink(root.path() + usb + "/1-1:1.0/ttyUSB0", root.path() + "sys/class/tty/ttyUSB0/device");
+    fs::create_directories(dev + "/serial/by-id");
+    fs::create_symlink("../../ttyUSB0", dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
+    const std::vector<SerialDevice> devices = ListSerialDevices(dev, sys);
+    std::vector<std::string> paths;
+    for (const auto& d : devices) {
+        paths.push_back(d.path);
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{dev + "/ttyS0", dev + "/ttyS10", dev + "/ttyUSB0", dev + "/ttyUSB1",
+                                               dev + "/ttyACM0",
+                                               dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"}));
+    ASSERT_EQ(devices.size(), 6u);
+    EXPECT_EQ(devices[2].maker, "FTDI");
+    EXPECT_EQ(devices[2].product, "FT232R USB UART");
+    EXPECT_EQ(devices[2].serialNumber, "A50285BI");
+    EXPECT_EQ(devices[3].maker, ""); // no sysfs entry: no details, still listed
+    EXPECT_EQ(devices[5].kernelName, "ttyUSB0");
+    EXPECT_EQ(devices[5].serialNumber, "A50285BI");
+
+    // Nothing there at all.
+    EXPECT_TRUE(ListSerialDevices(root.path() + "none", sys).empty());
+}
+
+// The check as an unprivileged user: root may open anything, so a root test run asks from a child
+// that gave up its rights.
+std::string problemAsUnprivileged(const std::string& path) {
+    if (geteuid() != 0) {
+        return DevicePermissionProblem(path);
+    }
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return "pipe failed";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        if (setgid(65534) != 0 || setuid(65534) != 0) {
+            _exit(2);
+        }
+        const std::string problem = DevicePermissionProblem(path);
+        const ssize_t written = ::write(fds[1], problem.data(), problem.size());
+        _exit(written == static_cast<ssize_t>(problem.size()) ? 0 : 1);
+    }
+    close(fds[1]);
+    std::string result;
+    char buffer[256];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) {
+        result.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return result;
+}
+
+TEST(SerialDevices, PermissionProblemNamesTheGroup) {
+    test::TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::string open = dir.write("open", "");
+    fs::permissions(open, fs::perms::all);
+    EXPECT_EQ(problemAsUnprivileged(open), "");
+    EXPECT_EQ(problemAsUnprivileged(dir.path() + "absent"), ""); // not a permission matter
+    const std::string closed = dir.write("closed", "");
+    fs::permissions(closed, fs::perms::owner_read | fs::perms::owner_write);
+    const std::string problem = problemAsUnprivileged(closed);
+    EXPECT_NE(problem.find("Permission denied on " + closed), std::string::npos) << problem;
+    EXPECT_NE(problem.find("dialout"), std::string::npos);
+}
+
+} // namespace
+} // namespace vistrel
