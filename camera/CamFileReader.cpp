@@ -1,0 +1,115 @@
+#include "camera/CamFileReader.h"
+
+#include "camera/CamPieceReader.h"
+
+#include <utility>
+
+namespace vistrel {
+
+namespace {
+
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string upperText(std::string_view text) {
+    std::string upper(cText(text)); // names are C strings to the reader as well
+    for (char& c : upper) {
+        c = asciiUpper(c);
+    }
+    return upper;
+}
+
+// Whether the upper-cased text holds `upperNeedle`, without copying the text.
+bool containsUpper(std::string_view text, std::string_view upperNeedle) {
+    if (upperNeedle.size() > text.size()) {
+        return false;
+    }
+    const std::size_t last = text.size() - upperNeedle.size();
+    for (std::size_t start = 0; start <= last; ++start) {
+        std::size_t i = 0;
+        while (i < upperNeedle.size() && asciiUpper(text[start + i]) == upperNeedle[i]) {
+            ++i;
+        }
+        if (i == upperNeedle.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string valueOf(std::string_view text, std::size_t equals) {
+    std::string_view value = text.substr(equals + 1);
+    value = value.substr(0, value.find('\n'));
+    while (!value.empty() && value.back() == ' ') {
+        value.remove_suffix(1); // blanks only: a trailing tab stays part of the value
+    }
+    return std::string(value);
+}
+
+void notePiece(CamKeyLookup& result, const CamPieceReader& reader, std::string_view piece) {
+    result.lineOffset = reader.pieceOffset();
+    result.continuation = !reader.pieceAtLineStart();
+    if (!piece.empty() && piece.back() == '\n') {
+        piece.remove_suffix(1);
+    }
+    result.piece = std::string(piece);
+}
+
+} // namespace
+
+CamKeyLookup LookupCamKey(const std::string& camFilePath, std::string_view section, std::string_view key) {
+    CamKeyLookup result;
+    CamPieceReader reader;
+    if (!reader.open(camFilePath)) {
+        return result;
+    }
+    const std::string pattern = "[" + upperText(section) + "]";
+    const std::string upperKey = upperText(key);
+
+    std::string_view piece;
+    for (;;) {
+        if (!reader.skipToBracket() || !reader.next(piece)) {
+            result.outcome = CamKeyLookup::Outcome::NoSection;
+            return result;
+        }
+        if (containsUpper(cText(piece), pattern)) {
+            break;
+        }
+    }
+    result.sectionOffset = reader.pieceOffset();
+
+    while (reader.next(piece)) {
+        const std::string_view text = cText(piece);
+        const std::size_t equals = text.find('=');
+        if (equals != std::string_view::npos && equals > 0 && containsUpper(text, upperKey)) {
+            result.outcome = CamKeyLookup::Outcome::Found;
+            result.value = valueOf(text, equals);
+            notePiece(result, reader, piece);
+            return result;
+        }
+        if (text.find('[') != std::string_view::npos) {
+            result.outcome = CamKeyLookup::Outcome::SectionEnded;
+            notePiece(result, reader, piece);
+            return result;
+        }
+    }
+    result.outcome = CamKeyLookup::Outcome::EndOfSection;
+    return result;
+}
+
+int ReadCamKey(const std::string& camFilePath, std::string_view section, std::string_view key, std::string& out) {
+    CamKeyLookup lookup = LookupCamKey(camFilePath, section, key);
+    if (lookup.outcome == CamKeyLookup::Outcome::CannotOpen) {
+        return 0;
+    }
+    out = std::move(lookup.value);
+    return static_cast<int>(out.size());
+}
+
+bool CamFileOpens(const std::string& camFilePath) {
+    CamPieceReader reader;
+    return reader.open(camFilePath);
+}
+
+} // namespace vistrel
