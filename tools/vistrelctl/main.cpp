@@ -1,0 +1,44 @@
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/vistrelctl/Subcommand.h"
+
+namespace {
+
+using vistrel::ctl::Subcommand;
+
+constexpr std::array kSubcommands = {
+    Subcommand{"key", "FILE SECTION KEY", "print one value of a camera description", vistrel::ctl::runKey},
+    Subcommand{"describe", "FILE", "what the program holds after loading FILE, as JSON", vistrel::ctl::runDescribe},
+    Subcommand{"lint", "FILE", "what a description's author should know about FILE", vistrel::ctl::runLint},
+};
+
+int usage(std::FILE* to, int exitCode) {
+    std::fputs("usage: vistrelctl COMMAND ARGS...\n", to);
+    for (const Subcommand& command : kSubcommands) {
+        std::fprintf(to, "  vistrelctl %s %s\n      %s\n", command.name, command.arguments, command.summary);
+    }
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (words.empty()) {
+        return usage(stderr, vistrel::ctl::kExitUsage);
+    }
+    if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
+        return usage(stdout, 0);
+    }
+    for (const Subcommand& command : kSubcommands) {
+        if (words[0] == command.name) {
+            return command.run(std::vector<std::string>(words.begin() + 1, words.end()));
+        }
+    }
+    std::fprintf(stderr, "vistrelctl: unknown command \"%s\"\n", words[0].c_str());
+    return usage(stderr, vistrel::ctl::kExitUsage);
+}
