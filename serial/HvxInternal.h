@@ -1,0 +1,52 @@
+#pragma once
+
+/* State and helpers shared by the parts of the library. Internal: never exported. */
+
+#include <time.h>
+
+#define HVX_LINE_SIZE 200
+#define HVX_RECEIVE_SIZE 200
+#define HVX_FIRST_BYTE_READS 25
+#define HVX_BYTE_TIMEOUT_MS 200
+#define HVX_WRITE_TIMEOUT_MS 5000
+#define HVX_MAX_CHAR_DELAY_MS 200
+
+/* The one port of the process. */
+struct HvxPort {
+    int connected;
+    int fd;
+};
+extern struct HvxPort g_hvxPort;
+
+void hvxSetStatus(char* status, const char* text);
+void hvxBeep(void);
+void hvxBusy(int busy);
+
+/* Modem lines. hvxCts: 1 asserted, 0 low, -1 unknown (the query failed for another reason than the
+ * device having no modem lines, which counts as asserted). */
+int hvxCts(int fd);
+void hvxSetDtr(int fd, int on);
+
+/* Monotonic time. */
+struct timespec hvxNow(void);
+struct timespec hvxAddMs(struct timespec t, long ms);
+/* Milliseconds from now until `deadline`, rounded up, 0 when it has passed. */
+int hvxMsUntil(struct timespec deadline);
+void hvxSleepUntil(struct timespec deadline);
+
+/* Writes all `size` bytes and waits until they have left the output queue, giving up at `deadline`.
+ * Returns 0, or -1 when a write failed or the output was still held at the deadline (the held output
+ * is then discarded). */
+int hvxWriteAll(int fd, const char* data, int size, struct timespec deadline);
+
+/* Bytes read ahead of the framing, so that one read can bring several bytes. */
+struct HvxReceiver {
+    char buffer[256];
+    int length;
+    int next;
+};
+/* Delivers the next received byte other than NUL. Returns 1 with a byte, 0 when `deadline` passed
+ * first, -1 when the line hung up or a read failed. */
+int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte);
+/* Throws away everything waiting in the input queue. */
+void hvxDiscardInput(int fd);

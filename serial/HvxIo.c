@@ -1,0 +1,163 @@
+#include "serial/HvxInternal.h"
+#include "serial/HvxSys.h"
+
+#include <errno.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+struct timespec hvxNow(void) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now;
+}
+
+struct timespec hvxAddMs(struct timespec t, long ms) {
+    t.tv_sec += ms / 1000;
+    t.tv_nsec += (ms % 1000) * 1000000L;
+    if (t.tv_nsec >= 1000000000L) {
+        t.tv_sec += 1;
+        t.tv_nsec -= 1000000000L;
+    }
+    return t;
+}
+
+int hvxMsUntil(struct timespec deadline) {
+    struct timespec now = hvxNow();
+    long long ns = (long long)(deadline.tv_sec - now.tv_sec) * 1000000000LL + (deadline.tv_nsec - now.tv_nsec);
+    if (ns <= 0)
+        return 0;
+    return (int)((ns + 999999LL) / 1000000LL);
+}
+
+void hvxSleepUntil(struct timespec deadline) {
+    // A signal only interrupts the sleep; the deadline stays where it was.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, NULL) == EINTR) {
+    }
+}
+
+int hvxCts(int fd) {
+    int lines = 0;
+    if (hvxSys()->ioctl(fd, TIOCMGET, &lines) == 0)
+        return (lines & TIOCM_CTS) ? 1 : 0;
+    // A pseudo-terminal or another device without modem lines has no CTS to wait for.
+    return (errno == ENOTTY || errno == EINVAL) ? 1 : -1;
+}
+
+void hvxSetDtr(int fd, int on) {
+    int lines = on ? (TIOCM_DTR | TIOCM_RTS) : TIOCM_DTR;
+    hvxSys()->ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &lines);
+}
+
+// Waits until `fd` is ready for `events` or `deadline` passes: 1 ready, 0 time-out, -1 hang-up or error.
+static int waitFor(int fd, short events, struct timespec deadline) {
+    for (;;) {
+        struct pollfd p = {fd, events, 0};
+        int ms = hvxMsUntil(deadline);
+        int n = hvxSys()->poll(&p, 1, ms);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0) {
+            if (ms == 0 || hvxMsUntil(deadline) == 0)
+                return 0;
+            continue;
+        }
+        if (p.revents & events)
+            return 1;
+        return -1; // POLLHUP, POLLERR or POLLNVAL without the wanted event
+    }
+}
+
+// Output waiting in the driver: the line is sent only once it has left, as the camera sees it.
+static int outputPending(int fd) {
+    int queued = 0;
+    if (hvxSys()->ioctl(fd, TIOCOUTQ, &queued) != 0)
+        return 0; // no output queue to ask about
+    return queued > 0;
+}
+
+int hvxWriteAll(int fd, const char* data, int size, struct timespec deadline) {
+    int done = 0;
+    while (done < size) {
+        ssize_t n = hvxSys()->write(fd, data + done, (size_t)(size - done));
+        if (n > 0) {
+            done += (int)n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return -1;
+        if (hvxMsUntil(deadline) == 0 || waitFor(fd, POLLOUT, deadline) != 1) {
+            tcflush(fd, TCOFLUSH);
+            return -1;
+        }
+    }
+    // Flow control can hold what the driver accepted; poll does not report the drain, so look again
+    // every millisecond (a character at 9600 baud takes about one).
+    while (outputPending(fd)) {
+        if (hvxMsUntil(deadline) == 0) {
+            tcflush(fd, TCOFLUSH); // a late line must not reach the camera after we gave up
+            return -1;
+        }
+        struct timespec next = hvxAddMs(hvxNow(), 1);
+        hvxSleepUntil(next);
+    }
+    return 0;
+}
+
+int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte) {
+    int polled = 0;
+    for (;;) {
+        while (receiver->next < receiver->length) {
+            char c = receiver->buffer[receiver->next++];
+            if (c != '\0') {
+                *byte = c;
+                return 1;
+            }
+        }
+        receiver->next = receiver->length = 0;
+        ssize_t n = hvxSys()->read(fd, receiver->buffer, sizeof receiver->buffer);
+        if (n > 0) {
+            receiver->length = (int)n;
+            continue;
+        }
+        if (n == 0)
+            return -1; // end of file: the other side hung up
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            return -1; // EIO after a hang-up, or the device is gone
+        if (polled && hvxMsUntil(deadline) == 0)
+            return 0;
+        polled = 1;
+        int ready = waitFor(fd, POLLIN, deadline);
+        if (ready == 0)
+            return 0;
+        if (ready < 0) {
+            // A hang-up may still leave bytes that arrived before it; read them before giving up.
+            n = hvxSys()->read(fd, receiver->buffer, sizeof receiver->buffer);
+            if (n > 0) {
+                receiver->length = (int)n;
+                continue;
+            }
+            return -1;
+        }
+    }
+}
+
+void hvxDiscardInput(int fd) {
+    tcflush(fd, TCIFLUSH);
+    // Whatever arrived while flushing goes the same way; a device that never stops talking is cut off.
+    char scrap[4096];
+    for (int i = 0; i < 16; ++i) {
+        ssize_t n = hvxSys()->read(fd, scrap, sizeof scrap);
+        if (n > 0)
+            continue;
+        if (n < 0 && errno == EINTR)
+            continue;
+        break;
+    }
+}
