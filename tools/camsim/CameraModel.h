@@ -95,7 +95,7 @@ public:
     int commandsAnswered() const { return m_commands; }
 
     const std::vector<TranscriptEntry>& transcript() const { return m_transcript; }
-    Clock::time_point startedAt() const { return m_start; } // what transcript times count from
+    Clock::time_point startedAt() const { return m_start; }           // what transcript times count from
     const std::vector<std::string>& lines() const { return m_lines; } // commands, without the CR
     // Current value of the control with this command character; empty when there is none.
     std::string valueOf(char commandChar) const;

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "serial/halvex32.h"
+#include "tools/camsim/CamSimOptions.h"
+
+namespace vistrel::camsim {
+namespace {
+
+std::string demoPath() {
+    return std::string(std::getenv("VISTREL_SOURCE_DIR")) + "/tests/data/serial/demo.cam";
+}
+
+TEST(CamSimOptionsTest, ParsesKnobsAndRefusesBadArguments) {
+    CamSimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseCamSimOptions({"--cam",           "a.cam",      "--answer-delay", "30",
+                                    "--byte-delay",    "5",          "--leading",      "ab\\r\\x3e\\0",
+                                    "--answer",        "without-cr", "--nul",          "2",
+                                    "--hang-up-after", "3",          "--cts",          "drop-after=4",
+                                    "--value-error",   "2",          "--device",       "/dev/ttyUSB0",
+                                    "--baud",          "19200"},
+                                   options, error))
+        << error;
+    EXPECT_EQ(options.camPath, "a.cam");
+    EXPECT_EQ(options.knobs.answerDelay, std::chrono::milliseconds(30));
+    EXPECT_EQ(options.knobs.byteDelay, std::chrono::milliseconds(5));
+    EXPECT_EQ(options.knobs.leadingBytes, std::string("ab\r>\0", 5));
+    EXPECT_EQ(options.knobs.answer, FaultKnobs::Answer::WithoutCr);
+    EXPECT_EQ(options.knobs.nulBytes, 2);
+    EXPECT_EQ(options.knobs.hangUpAfter, 3);
+    EXPECT_EQ(options.knobs.cts, FaultKnobs::Cts::DropAfter);
+    EXPECT_EQ(options.knobs.ctsDropAfter, 4);
+    EXPECT_EQ(options.knobs.valueError, 2);
+    EXPECT_EQ(options.devicePath, "/dev/ttyUSB0");
+    EXPECT_EQ(options.baud, 19200);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--cam"},
+        {"--cam", "a.cam", "--nul", "-1"},
+        {"--cam", "a.cam", "--answer-delay", "12x"},
+        {"--cam", "a.cam", "--answer", "sometimes"},
+        {"--cam", "a.cam", "--cts", "drop-after="},
+        {"--cam", "a.cam", "--leading", "bad\\q"},
+        {"--cam", "a.cam", "--leading", "cut\\x4"},
+        {"--cam", "a.cam", "--frobnicate", "1"},
+        {"--cam", "a.cam", "stray"},
+    };
+    for (const auto& args : bad) {
+        CamSimOptions refused;
+        error.clear();
+        EXPECT_FALSE(ParseCamSimOptions(args, refused, error)) << (args.empty() ? "(none)" : args.back());
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_EQ(EscapeBytes(std::string("G=1\r\n\\\0\x7f", 8)), "G=1\\r\\n\\\\\\x00\\x7F");
+}
+
+// The program itself: started with a description, it prints a device that Halvex32 can use.
+TEST(CamSimProgramTest, ServesAPseudoTerminalUntilStopped) {
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        execl(CAMSIM_PATH, CAMSIM_PATH, "--cam", demoPath().c_str(), "--model", "Model X", nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    std::string device;
+    char c = 0;
+    while (read(out[0], &c, 1) == 1 && c != '\n')
+        device += c;
+    close(out[0]);
+    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+
+    char status[HVX_STATUS_MIN_SIZE];
+    char reply[HVX_REPLY_MIN_SIZE];
+    EXPECT_EQ(HVX_ConnectDevice(status, device.c_str(), 9600), 1) << status;
+    EXPECT_EQ(HVX_SendData(status, "!=0", reply, 0), 12);
+    EXPECT_STREQ(reply, "Model X\r>OK\r");
+    EXPECT_EQ(HVX_SendData(status, "T=1", reply, 2), 4);
+    EXPECT_EQ(HVX_Disconn(status), 1);
+
+    kill(child, SIGTERM);
+    int exitStatus = 0;
+    ASSERT_EQ(waitpid(child, &exitStatus, 0), child);
+    EXPECT_TRUE(WIFEXITED(exitStatus));
+    EXPECT_EQ(WEXITSTATUS(exitStatus), 0);
+
+    const std::string missing = std::string(CAMSIM_PATH) + " --cam /no/such.cam 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 1);
+    const std::string usage = std::string(CAMSIM_PATH) + " --nul 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+}
+
+} // namespace
+} // namespace vistrel::camsim
