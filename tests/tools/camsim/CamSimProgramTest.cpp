@@ -14,7 +14,7 @@ namespace vistrel::camsim {
 namespace {
 
 std::string demoPath() {
-    return std::string(std::getenv("VISTREL_SOURCE_DIR")) + "/tests/data/serial/demo.cam";
+    return VISTREL_TEST_DATA "/serial/demo.cam";
 }
 
 TEST(CamSimOptionsTest, ParsesKnobsAndRefusesBadArguments) {

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "tools/camsim/CameraModel.h"
 
 namespace vistrel::camsim {
 namespace {
 
 std::string demoPath() {
-    return std::string(std::getenv("VISTREL_SOURCE_DIR")) + "/tests/data/serial/demo.cam";
+    return VISTREL_TEST_DATA "/serial/demo.cam";
 }
 
 std::string bytesOf(const Response& response) {
