@@ -109,7 +109,6 @@ int hvxWriteAll(int fd, const char* data, int size, struct timespec deadline) {
 }
 
 int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte) {
-    int polled = 0;
     for (;;) {
         while (receiver->next < receiver->length) {
             char c = receiver->buffer[receiver->next++];
@@ -119,6 +118,10 @@ int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, 
             }
         }
         receiver->next = receiver->length = 0;
+        int ready = waitFor(fd, POLLIN, deadline);
+        if (ready == 0)
+            return 0;
+        // Read even after a hang-up was seen: bytes that arrived before it still count.
         ssize_t n = hvxSys()->read(fd, receiver->buffer, sizeof receiver->buffer);
         if (n > 0) {
             receiver->length = (int)n;
@@ -128,36 +131,14 @@ int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, 
             return -1; // end of file: the other side hung up
         if (errno == EINTR)
             continue;
-        if (errno != EAGAIN)
+        if (errno != EAGAIN || ready < 0)
             return -1; // EIO after a hang-up, or the device is gone
-        if (polled && hvxMsUntil(deadline) == 0)
-            return 0;
-        polled = 1;
-        int ready = waitFor(fd, POLLIN, deadline);
-        if (ready == 0)
-            return 0;
-        if (ready < 0) {
-            // A hang-up may still leave bytes that arrived before it; read them before giving up.
-            n = hvxSys()->read(fd, receiver->buffer, sizeof receiver->buffer);
-            if (n > 0) {
-                receiver->length = (int)n;
-                continue;
-            }
-            return -1;
-        }
+        if (hvxMsUntil(deadline) == 0)
+            return 0; // readiness without data, and no time left to wait for more
     }
 }
 
 void hvxDiscardInput(int fd) {
+    // Flushing drops what the driver holds, including bytes still on their way in.
     tcflush(fd, TCIFLUSH);
-    // Whatever arrived while flushing goes the same way; a device that never stops talking is cut off.
-    char scrap[4096];
-    for (int i = 0; i < 16; ++i) {
-        ssize_t n = hvxSys()->read(fd, scrap, sizeof scrap);
-        if (n > 0)
-            continue;
-        if (n < 0 && errno == EINTR)
-            continue;
-        break;
-    }
 }
