@@ -67,13 +67,13 @@ int HVX_Connect(char* status, int port, int baud) {
         hvxSetStatus(status, "Connexion Already Done");
         return -1;
     }
-    // COM1 is the first serial device, /dev/ttyS0.
-    char device[32];
-    snprintf(device, sizeof device, "/dev/ttyS%lld", (long long)port - 1);
     if (port < 1) {
         hvxSetStatus(status, "Error On Opening Communication");
         return 0;
     }
+    // COM1 is the first serial device, /dev/ttyS0.
+    char device[32];
+    snprintf(device, sizeof device, "/dev/ttyS%d", port - 1);
     return HVX_ConnectDevice(status, device, baud);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tools/camsim/CameraModel.h"
 
 namespace vistrel::camsim {
@@ -134,6 +136,34 @@ TEST(CameraModelTest, FaultKnobsShapeTheAnswers) {
     EXPECT_FALSE(dropping.ctsAsserted());
     knobs.cts = FaultKnobs::Cts::Low;
     EXPECT_FALSE(demoModel(knobs).ctsAsserted());
+}
+
+// Every sample camera shipped with the program loads, takes each of its own values and reports them.
+TEST(CameraModelTest, SampleCamerasAcceptTheirOwnValues) {
+    int samples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VISTREL_CAMFILES)) {
+        if (entry.path().extension() != ".cam")
+            continue;
+        ++samples;
+        SimCamera camera;
+        std::string error;
+        ASSERT_TRUE(LoadSimCamera(entry.path().string(), camera, error)) << error;
+        CameraModel model(camera);
+        EXPECT_NE(bytesOf(model.receive(camera.identCommand + "\r")).find(camera.modelLine + "\r>"), std::string::npos);
+        std::string expectedReport;
+        for (const SimControl& control : camera.controls) {
+            const char command = control.character[0];
+            for (const std::string& value : control.allowed) {
+                const std::string line = control.character == "-" ? value : std::string(1, command) + "=" + value;
+                EXPECT_EQ(bytesOf(model.receive(line + "\r")), ">" + camera.ackText + "\r")
+                    << entry.path() << " " << line;
+            }
+            expectedReport += control.character + "=" + model.valueOf(command) + "\r";
+        }
+        EXPECT_EQ(bytesOf(model.receive(camera.configCommand + "\r")), expectedReport + ">" + camera.ackText + "\r")
+            << entry.path();
+    }
+    EXPECT_GT(samples, 0);
 }
 
 TEST(CameraModelTest, TranscriptKeepsEveryPieceWithItsTime) {
