@@ -99,20 +99,6 @@ TEST(CameraModelTest, FaultKnobsShapeTheAnswers) {
     knobs = {};
     knobs.nulBytes = 1;
     EXPECT_EQ(bytesOf(demoModel(knobs).receive("G=1\r")), std::string("\0>\0O\0K\0\r", 8));
-    knobs = {};
-    knobs.answer = FaultKnobs::Answer::WithoutCr;
-    EXPECT_EQ(bytesOf(demoModel(knobs).receive("G=1\r")), ">OK");
-    knobs.answer = FaultKnobs::Answer::Garbage;
-    std::string garbage = bytesOf(demoModel(knobs).receive("G=1\r"));
-    EXPECT_EQ(garbage.find('>'), std::string::npos);
-    EXPECT_EQ(garbage.back(), '\r');
-    knobs.answer = FaultKnobs::Answer::Overlong;
-    std::string overlong = bytesOf(demoModel(knobs).receive("G=1\r"));
-    EXPECT_GT(overlong.find('\r'), 200u);
-    knobs.answer = FaultKnobs::Answer::Never;
-    CameraModel silent = demoModel(knobs);
-    EXPECT_TRUE(silent.receive("G=1\r").pieces.empty());
-    EXPECT_EQ(silent.valueOf('G'), "1"); // taken, just not answered
 
     // Hang-up after two commands: the rest is never heard.
     knobs = {};
@@ -164,18 +150,6 @@ TEST(CameraModelTest, SampleCamerasAcceptTheirOwnValues) {
             << entry.path();
     }
     EXPECT_GT(samples, 0);
-}
-
-TEST(CameraModelTest, TranscriptKeepsEveryPieceWithItsTime) {
-    CameraModel model = demoModel();
-    const auto start = model.startedAt();
-    model.receive("G", start + std::chrono::milliseconds(5));
-    model.receive("=1\r", start + std::chrono::milliseconds(25));
-    ASSERT_EQ(model.transcript().size(), 2u);
-    EXPECT_EQ(model.transcript()[0].bytes, "G");
-    EXPECT_EQ(model.transcript()[0].at, std::chrono::milliseconds(5));
-    EXPECT_EQ(model.transcript()[1].bytes, "=1\r");
-    EXPECT_EQ(model.transcript()[1].at, std::chrono::milliseconds(25));
 }
 
 } // namespace
