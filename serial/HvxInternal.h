@@ -25,6 +25,7 @@ void hvxBusy(int busy);
 /* Modem lines. hvxCts: 1 asserted, 0 low, -1 unknown (the query failed for another reason than the
  * device having no modem lines, which counts as asserted). */
 int hvxCts(int fd);
+/* on: raises DTR and RTS; off: lowers DTR. */
 void hvxSetDtr(int fd, int on);
 
 /* Monotonic time. */
