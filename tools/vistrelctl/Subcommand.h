@@ -18,5 +18,6 @@ struct Subcommand {
 int runKey(const std::vector<std::string>& args);
 int runDescribe(const std::vector<std::string>& args);
 int runLint(const std::vector<std::string>& args);
+int runPorts(const std::vector<std::string>& args);
 
 } // namespace vistrel::ctl

@@ -14,6 +14,8 @@ constexpr std::array kSubcommands = {
     Subcommand{"key", "FILE SECTION KEY", "print one value of a camera description", vistrel::ctl::runKey},
     Subcommand{"describe", "FILE", "what the program holds after loading FILE, as JSON", vistrel::ctl::runDescribe},
     Subcommand{"lint", "FILE", "what a description's author should know about FILE", vistrel::ctl::runLint},
+    Subcommand{"ports", "[--library PATH] [--json]",
+               "the serial devices present, and the Camera Link ports a library opens", vistrel::ctl::runPorts},
 };
 
 int usage(std::FILE* to, int exitCode) {

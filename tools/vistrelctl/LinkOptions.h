@@ -1,0 +1,41 @@
+#pragma once
+
+#include "link/LinkState.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vistrel::ctl {
+
+inline constexpr int kLinkExitOk = 0;
+inline constexpr int kLinkExitExchangeFailed = 1;
+inline constexpr int kLinkExitNoLink = 2; // the link could not be opened, or the arguments are wrong
+
+// The link "send" opens and what it sends, from the command line over the settings file's values.
+struct SendOptions {
+    int linkKind = kLinkCom1;
+    std::string device; // COM links: the serial device
+    int baud = 9600;
+    std::string library; // Camera Link: the library
+    int port = 0;
+    std::optional<int> delayMs;
+    std::string camFile;
+    bool json = false;
+    std::string command;
+};
+
+// Parses "send"'s arguments; on a fault returns nothing with the reason in `error`.
+std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error);
+
+// The settings file beside the program: the folder of this executable and "vistrel.INI".
+std::string defaultSettingsPath();
+
+// The camera description named on the command line: as given when it exists, else under the
+// CamFiles folder beside the program.
+std::string resolveCamFile(const std::string& name);
+
+// Reads a whole decimal number (optional sign); nothing for anything else.
+std::optional<long> wholeNumber(const std::string& text);
+
+} // namespace vistrel::ctl
