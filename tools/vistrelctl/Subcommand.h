@@ -19,5 +19,6 @@ int runKey(const std::vector<std::string>& args);
 int runDescribe(const std::vector<std::string>& args);
 int runLint(const std::vector<std::string>& args);
 int runPorts(const std::vector<std::string>& args);
+int runSend(const std::vector<std::string>& args);
 
 } // namespace vistrel::ctl

@@ -14,6 +14,11 @@ constexpr std::array kSubcommands = {
     Subcommand{"key", "FILE SECTION KEY", "print one value of a camera description", vistrel::ctl::runKey},
     Subcommand{"describe", "FILE", "what the program holds after loading FILE, as JSON", vistrel::ctl::runDescribe},
     Subcommand{"lint", "FILE", "what a description's author should know about FILE", vistrel::ctl::runLint},
+    Subcommand{"send",
+               "[--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS] [--library PATH] [--port N] "
+               "[--cam FILE] [--settings FILE] [--json] COMMAND",
+               "one exchange with the camera over the link of the settings file or of the options",
+               vistrel::ctl::runSend},
     Subcommand{"ports", "[--library PATH] [--json]",
                "the serial devices present, and the Camera Link ports a library opens", vistrel::ctl::runPorts},
 };
