@@ -1,0 +1,46 @@
+#include "app/CVistrelApp.h"
+
+#include "app/CMainFrame.h"
+
+#include <cstdio>
+
+namespace vistrel {
+
+CVistrelApp::CVistrelApp(std::vector<std::string> arguments, std::string executablePath,
+                         std::string applicationsFolder) {
+    m_input.arguments = std::move(arguments);
+    m_input.executablePath = std::move(executablePath);
+    m_input.applicationsFolder = std::move(applicationsFolder);
+}
+
+CVistrelApp::~CVistrelApp() = default;
+
+bool CVistrelApp::InitInstance() {
+    const StartupResult started = runStartup(m_input, m_state, m_prompts);
+    if (started.action == StartupAction::EndProcess) {
+        if (!started.problem.empty()) {
+            std::fprintf(stderr, "vistrel: %s\n", started.problem.c_str());
+        }
+        m_exitCode = started.exitCode;
+        return false;
+    }
+
+    m_document = std::make_unique<CCommDoc>();
+    m_document->OnNewDocument();
+    m_frame = std::make_unique<CMainFrame>(m_state, m_prompts);
+    m_frame->setCameraLinkRelease(m_input.releaseCameraLink);
+    m_prompts.setOwner(m_frame.get());
+    m_frame->show();
+
+    announceDebugMode(m_input.arguments, m_state, m_prompts);
+    return true;
+}
+
+int CVistrelApp::ExitInstance(int loopResult) {
+    m_prompts.setOwner(nullptr);
+    m_frame.reset();
+    m_document.reset();
+    return loopResult;
+}
+
+} // namespace vistrel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Profile.h"
+
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+enum class RegistrationSwitch { None, Register, Unregister };
+
+// "RegServer" or "UnregServer" after '-' or '/', in any letter case, anywhere in the arguments.
+RegistrationSwitch findRegistrationSwitch(const std::vector<std::string>& arguments);
+
+// "Embedding" or "Automation" after '-' or '/', in any letter case.
+bool hasAutomationSwitch(const std::vector<std::string>& arguments);
+
+// The user's applications folder: $XDG_DATA_HOME/applications, else $HOME/.local/share/applications.
+// Empty when neither variable is set to an absolute path.
+std::string applicationsFolder();
+
+// Name of the program's desktop entry inside the applications folder.
+inline constexpr const char* kDesktopEntryName = "vistrel.desktop";
+
+// The desktop entry that starts the program at `executablePath`.
+std::string desktopEntryText(const std::string& executablePath);
+
+// Writes (atomically, creating the folder) or removes the program's desktop entry. Removing an
+// entry that is not there succeeds.
+ProfileResult registerDesktopEntry(const std::string& folder, const std::string& executablePath);
+ProfileResult unregisterDesktopEntry(const std::string& folder);
+
+} // namespace vistrel
