@@ -133,7 +133,7 @@ TEST(Profile, FileWritesCreateReplaceAndDeleteAtomically) {
     EXPECT_EQ(info.st_mode & 0777, 0640U);
     ASSERT_TRUE(replaceProfileFile(path, "[X]\n").ok);
     EXPECT_EQ(dir.read("vistrel.INI"), "[X]\n");
-    EXPECT_EQ(dir.read(".vistrel.INI.XXXXXX"), "");
+    EXPECT_EQ(test::entriesOf(dir.path()), 1U);
 
     // A symbolic link is followed: its target is replaced, the link stays a link.
     const std::string target = dir.write("real.INI", "[S]\nk=1\n");

@@ -37,4 +37,13 @@ std::string TempDir::read(const std::string& name) const {
     return content.str();
 }
 
+std::size_t entriesOf(const std::string& folder) {
+    std::error_code error;
+    std::size_t count = 0;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        ++count;
+    }
+    return count;
+}
+
 } // namespace vistrel::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vistrel::test {
@@ -21,5 +22,8 @@ public:
 private:
     std::string m_path;
 };
+
+// How many entries a folder holds (0 when it cannot be listed).
+std::size_t entriesOf(const std::string& folder);
 
 } // namespace vistrel::test

@@ -1,0 +1,116 @@
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "panel/CCommView.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace vistrel {
+namespace {
+
+using test::ScriptedPrompts;
+
+TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
+    AppState state;
+    ScriptedPrompts prompts;
+    CMainFrame frame(state, prompts);
+    frame.show();
+    QApplication::processEvents();
+
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("  Vistrel 32bit"));
+    EXPECT_EQ(frame.frameGeometry().size(), QSize(485, 535));
+    EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
+    EXPECT_FALSE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(frame.frameGeometry().topLeft(),
+              QPoint(screen.x() + (screen.width() - 485) / 2, screen.y() + (screen.height() - 535) / 2));
+
+    EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion closed"));
+    EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("-"));
+    EXPECT_EQ(frame.pane(1)->width(), screen.width() / 4);
+
+    // Every command is an action named by its id; only Exit works before the other parts exist.
+    for (const int id : {kCmdFileOpen, kCmdAppExit, kCmdComPort, kCmdCameraLink, kCmdConnection, kCmdDisconnection,
+                         kCmdAppAbout, kCmdCameraConfiguration, kCmdRefresh}) {
+        ASSERT_NE(frame.action(id), nullptr) << id;
+        EXPECT_EQ(frame.action(id)->isEnabled(), id == kCmdAppExit) << id;
+    }
+    EXPECT_EQ(frame.action(kCmdFileOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(frame.action(kCmdCameraLink)->statusTip(), QStringLiteral("Connect to the camera through CameraLink"));
+    EXPECT_TRUE(frame.action(kCmdComPort)->statusTip().isEmpty());
+    EXPECT_EQ(frame.action(kCmdAppExit)->statusTip(),
+              QStringLiteral("Quits the application; prompts to save settings"));
+    QStringList menus;
+    for (QAction* menu : frame.menuBar()->actions()) {
+        menus << menu->text();
+    }
+    EXPECT_EQ(menus, (QStringList{"&File", "Serial Port", "&Help"}));
+
+    auto* bar = frame.findChild<QToolBar*>(QString::number(kToolBarId));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->height(), 52);
+    EXPECT_EQ(bar->iconSize(), QSize(32, 32));
+    QList<QAction*> buttons = bar->actions();
+    int commands = 0;
+    for (QAction* a : buttons) {
+        QWidget* widget = bar->widgetForAction(a);
+        if (widget != nullptr && widget->objectName() != QStringLiteral("separator")) {
+            EXPECT_EQ(widget->size(), QSize(39, 39));
+            ++commands;
+        }
+    }
+    EXPECT_EQ(buttons.size(), 11);
+    EXPECT_EQ(commands, 4);
+    EXPECT_EQ(buttons[1], frame.action(kCmdCameraConfiguration));
+    EXPECT_EQ(buttons[4], frame.action(kCmdRefresh));
+    EXPECT_EQ(buttons[8], frame.action(kCmdConnection));
+    EXPECT_EQ(buttons[10], frame.action(kCmdDisconnection));
+
+    ASSERT_NE(frame.view(), nullptr);
+    EXPECT_EQ(frame.view()->size(), QSize(470, 414));
+    auto* statusLine = frame.view()->findChild<QLabel*>(QStringLiteral("1014"));
+    ASSERT_NE(statusLine, nullptr);
+    EXPECT_EQ(statusLine->text(), QStringLiteral("-"));
+
+    // Idle-time updates carry the pane texts.
+    state.StatusPaneText = "Connexion opened";
+    frame.runUpdateHandlers();
+    EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion opened"));
+}
+
+TEST(MainFrame, CloseRunsTheExitSequence) {
+    AppState state;
+    ScriptedPrompts prompts;
+    CMainFrame frame(state, prompts);
+    int saves = 0;
+    frame.setSettingsSave([&](const AppState&) {
+        ++saves;
+        return ProfileResult{};
+    });
+    frame.show();
+    QApplication::processEvents();
+
+    prompts.script({PromptAnswer::No});
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_EQ(state.panel.Xdim, 485);
+    EXPECT_EQ(state.panel.Ydim, 535);
+    EXPECT_EQ(state.panel.Xpos, frame.frameGeometry().left());
+
+    state.link.SettingsChanged = 1;
+    prompts.script({PromptAnswer::Yes, PromptAnswer::Yes});
+    frame.action(kCmdAppExit)->trigger();
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(prompts.shown.size(), 3U);
+}
+
+} // namespace
+} // namespace vistrel
