@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CapsLockState.h"
 #include "app/CommandIds.h"
 #include "camera/PanelStateStore.h"
 #include "panel/CCommView.h"
@@ -145,7 +146,8 @@ void CMainFrame::createStatusBar() {
     bar->addPermanentWidget(m_panes[1]);
     m_panes[2]->setObjectName(QString::number(kCapsLockIndicatorId));
     bar->addPermanentWidget(m_panes[2]);
-    m_panes[2]->hide(); // caps-lock state is not reported here
+    m_panes[2]->setFixedWidth(m_panes[2]->fontMetrics().horizontalAdvance(QStringLiteral("CAP")) + 8);
+    m_panes[2]->hide(); // until the platform reports the caps-lock state
 }
 
 QAction* CMainFrame::action(int commandId) const {
@@ -169,6 +171,14 @@ void CMainFrame::updatePanes() {
     const QString connection = displayText(m_state.ConnectionPaneText);
     if (m_panes[1]->text() != connection) {
         m_panes[1]->setText(connection);
+    }
+    const std::optional<bool> caps = capsLockOn();
+    const QString capsText = caps.value_or(false) ? QStringLiteral("CAP") : QString();
+    if (m_panes[2]->isHidden() == caps.has_value()) {
+        m_panes[2]->setVisible(caps.has_value());
+    }
+    if (m_panes[2]->text() != capsText) {
+        m_panes[2]->setText(capsText);
     }
 }
 

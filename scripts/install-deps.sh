@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev python3-serial
     clang libclang-rt-14-dev
+    libxcb1-dev
     xvfb xauth
 )
 
