@@ -2,6 +2,8 @@
 
 #include "camera/CamPieceReader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace vistrel {
@@ -20,19 +22,47 @@ std::string upperText(std::string_view text) {
     return upper;
 }
 
-// Whether the upper-cased text holds `upperNeedle`, without copying the text.
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Next position from `from` up to `last` where `c` stands, or npos.
+std::size_t findByte(std::string_view text, char c, std::size_t from, std::size_t last) {
+    const void* at = std::memchr(text.data() + from, c, last - from + 1);
+    return at == nullptr ? std::string_view::npos
+                         : static_cast<std::size_t>(static_cast<const char*>(at) - text.data());
+}
+
+// Whether the upper-cased text holds `upperNeedle`. Every lookup runs this on each line it passes,
+// so candidates are found by the needle's first letter in either case and only they are compared.
 bool containsUpper(std::string_view text, std::string_view upperNeedle) {
     if (upperNeedle.size() > text.size()) {
         return false;
     }
+    if (upperNeedle.empty()) {
+        return true;
+    }
     const std::size_t last = text.size() - upperNeedle.size();
-    for (std::size_t start = 0; start <= last; ++start) {
-        std::size_t i = 0;
-        while (i < upperNeedle.size() && asciiUpper(text[start + i]) == upperNeedle[i]) {
+    const char upperFirst = upperNeedle[0];
+    const char lowerFirst = asciiLower(upperFirst);
+    std::size_t upperAt = findByte(text, upperFirst, 0, last);
+    std::size_t lowerAt = lowerFirst == upperFirst ? std::string_view::npos : findByte(text, lowerFirst, 0, last);
+    while (upperAt != std::string_view::npos || lowerAt != std::string_view::npos) {
+        const std::size_t at = std::min(upperAt, lowerAt);
+        std::size_t i = 1;
+        while (i < upperNeedle.size() && asciiUpper(text[at + i]) == upperNeedle[i]) {
             ++i;
         }
         if (i == upperNeedle.size()) {
             return true;
+        }
+        if (at == last) {
+            return false;
+        }
+        if (at == upperAt) {
+            upperAt = findByte(text, upperFirst, at + 1, last);
+        } else {
+            lowerAt = findByte(text, lowerFirst, at + 1, last);
         }
     }
     return false;
