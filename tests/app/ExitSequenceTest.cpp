@@ -44,11 +44,6 @@ TEST(ExitSequence, OutcomesFollowTheAnswersAndTheChangedFlag) {
     EXPECT_EQ(no.state.panel.Ypos, 30);
     EXPECT_EQ(no.state.panel.Xdim, 485);
     EXPECT_EQ(no.state.panel.Ydim, 535);
-    // A later attempt takes the rectangle again.
-    no.prompts.script({PromptAnswer::No});
-    no.close({1, 2, 11, 22});
-    EXPECT_EQ(no.state.panel.Xpos, 1);
-    EXPECT_EQ(no.state.panel.Ydim, 20);
 
     // Nothing changed: one question, no save.
     Exit unchanged;
@@ -114,18 +109,6 @@ TEST(ExitSequence, RefusedSaveIsReportedAndTheOldFileStaysWhole) {
                                              ": File too large.\nThe file was left as it was.");
     EXPECT_EQ(dir.read("vistrel.INI"), before);
     EXPECT_EQ(test::entriesOf(dir.path()), 1U); // no temporary file is left behind
-
-    // A settings folder that cannot exist: the reason is the system's.
-    Exit blocked;
-    dir.write("plain", "x");
-    blocked.state.values.SettingsPath = dir.path() + "plain/vistrel.INI";
-    blocked.state.link.SettingsChanged = 1;
-    blocked.prompts.script({PromptAnswer::Yes, PromptAnswer::Yes});
-    EXPECT_EQ(OnClose({}, blocked.state, blocked.prompts,
-                      [](const AppState& s) { return SavePanelState(s.values, s.link, s.panel, 0); }),
-              ExitOutcome::EndAfterSave);
-    ASSERT_EQ(blocked.prompts.shown.size(), 3U);
-    EXPECT_NE(blocked.prompts.shown[2].text.find(dir.path() + "plain/vistrel.INI: Not a directory"), std::string::npos);
 }
 
 } // namespace
