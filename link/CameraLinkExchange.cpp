@@ -9,8 +9,14 @@ namespace vistrel {
 
 namespace {
 
+void setStatus(char* status, const char* text) {
+    if (status != nullptr) {
+        std::snprintf(status, kLinkStatusCapacity, "%s", text);
+    }
+}
+
 int fail(char* status, const char* text) {
-    std::snprintf(status, kLinkStatusCapacity, "%s", text);
+    setStatus(status, text);
     return -1;
 }
 
@@ -47,7 +53,7 @@ int CameraLinkSendReceive(LinkState& link, char* status, const char* command, ch
             started = true;
         } else if (started && reply[i] == '\r') {
             reply[i + 1] = '\0';
-            std::snprintf(status, kLinkStatusCapacity, "%s", kTextExchangeOk);
+            setStatus(status, kTextExchangeOk);
             return i + 1;
         }
         // The last byte of the buffer is kept for the terminator.

@@ -27,7 +27,7 @@ inline constexpr const char* kTextNoChannel = "No Connexion";
 
 // One command/reply exchange over the open Camera Link channel: sends `command` and a carriage
 // return, then reads byte by byte into `reply` until the first carriage return after the first '>'.
-// Returns the stored reply's length (terminated) or -1; `status` (kLinkStatusCapacity bytes) gets
+// Returns the stored reply's length (terminated) or -1; `status` (kLinkStatusCapacity bytes, or null) gets
 // the outcome. Nothing is sent without a bound library and an open channel, nor for a command over
 // 98 characters; a reply that fills `reply` without a frame end is refused.
 int CameraLinkSendReceive(LinkState& link, char* status, const char* command, char* reply, int capacity);
