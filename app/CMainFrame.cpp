@@ -3,6 +3,7 @@
 #include "app/CapsLockState.h"
 #include "app/CommandIds.h"
 #include "camera/PanelStateStore.h"
+#include "link/LinkMenu.h"
 #include "panel/CCommView.h"
 #include "platform/QtPrompts.h"
 
@@ -56,6 +57,7 @@ CMainFrame::CMainFrame(AppState& state, Prompts& prompts, QWidget* parent)
     placeCentred();
 
     addUpdateHandler([this] { updatePanes(); });
+    addUpdateHandler(InstallLinkMenu(action(kCmdComPort), action(kCmdCameraLink), m_state.link, m_prompts, this));
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::runUpdateHandlers);
     }

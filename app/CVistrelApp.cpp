@@ -1,6 +1,7 @@
 #include "app/CVistrelApp.h"
 
 #include "app/CMainFrame.h"
+#include "link/CameraLinkLibrary.h"
 
 #include <cstdio>
 
@@ -11,6 +12,7 @@ CVistrelApp::CVistrelApp(std::vector<std::string> arguments, std::string executa
     m_input.arguments = std::move(arguments);
     m_input.executablePath = std::move(executablePath);
     m_input.applicationsFolder = std::move(applicationsFolder);
+    m_input.releaseCameraLink = [this](LinkState& link) { ReleaseCameraLinkLibrary(link, m_prompts); };
 }
 
 CVistrelApp::~CVistrelApp() = default;

@@ -36,6 +36,21 @@ void UpdateLinkMenu(QAction* comPort, QAction* cameraLink, const LinkState& link
     }
 }
 
+std::function<void()> InstallLinkMenu(QAction* comPort, QAction* cameraLink, LinkState& link, Prompts& prompts,
+                                      QWidget* parent) {
+    if (comPort) {
+        QObject::connect(comPort, &QAction::triggered, parent,
+                         [&link, &prompts, parent] { ChooseComPort(link, prompts, parent); });
+    }
+    if (cameraLink) {
+        QObject::connect(cameraLink, &QAction::triggered, parent,
+                         [&link, &prompts, parent] { ChooseCameraLink(link, prompts, parent); });
+    }
+    auto update = [comPort, cameraLink, &link] { UpdateLinkMenu(comPort, cameraLink, link); };
+    update();
+    return update;
+}
+
 std::optional<std::string> QtCameraLinkChoice::chooseLibraryFile(const std::string& startFolder) {
     QFileDialog dialog(m_parent, QString(), QString::fromStdString(startFolder), "clser*.so libclser*.so");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

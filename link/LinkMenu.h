@@ -4,6 +4,8 @@
 #include "link/LinkState.h"
 #include "platform/Prompts.h"
 
+#include <functional>
+
 class QAction;
 class QWidget;
 
@@ -18,6 +20,11 @@ void ChooseCameraLink(LinkState& link, Prompts& prompts, QWidget* parent);
 
 // Check marks and enabling of the two link commands.
 void UpdateLinkMenu(QAction* comPort, QAction* cameraLink, const LinkState& link);
+
+// Routes the two link commands to ChooseComPort and ChooseCameraLink (dialogs owned by `parent`)
+// and returns their idle-time update, which is also run once now.
+std::function<void()> InstallLinkMenu(QAction* comPort, QAction* cameraLink, LinkState& link, Prompts& prompts,
+                                      QWidget* parent);
 
 // The file dialog (filter "clser*.so libclser*.so", starting in the given folder) and the port
 // dialog, on screen.

@@ -1,4 +1,6 @@
 #include "ClserTestControl.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "link/CCameraLinkPortDialog.h"
 #include "link/CComPortDialog.h"
 #include "link/CameraLinkLibrary.h"
@@ -168,6 +170,38 @@ TEST(LinkMenu, CheckMarkFollowsTheLinkKindAndEnablingTheMenuFlag) {
     link.LinkMenuEnabled = true;
     UpdateLinkMenu(&com, &cameraLink, link);
     EXPECT_TRUE(com.isEnabled() && cameraLink.isEnabled());
+}
+
+TEST(LinkMenu, MainFrameRoutesTheLinkCommandsAndKeepsTheirStates) {
+    AppState state;
+    test::ScriptedPrompts prompts;
+    CMainFrame frame(state, prompts);
+    QAction* com = frame.action(kCmdComPort);
+    QAction* cameraLink = frame.action(kCmdCameraLink);
+    EXPECT_TRUE(com->isChecked() && com->isEnabled() && !cameraLink->isChecked());
+
+    // "&COM PORT ..." opens the COM port dialog; OK on COM2 makes it the link.
+    whenModal([](QWidget* dialog) {
+        control<QRadioButton>(dialog, 1030)->click();
+        control<QPushButton>(dialog, 1)->click();
+    });
+    com->trigger();
+    EXPECT_EQ(state.link.LinkKind, kLinkCom2);
+    EXPECT_EQ(state.link.LinkBaudRate, 9600);
+    EXPECT_EQ(state.link.SettingsChanged, 1);
+    frame.runUpdateHandlers();
+    EXPECT_TRUE(com->isChecked());
+
+    // Connected: both greyed; Camera Link in use carries the check mark on its own command.
+    state.link.LinkMenuEnabled = false;
+    state.link.LinkKind = kLinkCameraLink;
+    frame.runUpdateHandlers();
+    EXPECT_FALSE(com->isEnabled() || cameraLink->isEnabled());
+    EXPECT_FALSE(com->isChecked());
+    EXPECT_TRUE(cameraLink->isChecked());
+    state.link.LinkMenuEnabled = true;
+    frame.runUpdateHandlers();
+    EXPECT_TRUE(com->isEnabled() && cameraLink->isEnabled());
 }
 
 } // namespace
