@@ -67,7 +67,7 @@ TEST_F(TimingTest, PacingPutsEachCharacterAfterItsDeadline) {
     for (std::size_t i = 0; i < at.size(); ++i)
         EXPECT_GE(at[i], static_cast<double>(delay) * static_cast<double>(i + 1)) << i;
     EXPECT_GE(total, 4.0 * delay);
-    EXPECT_LT(at.back(), 4.0 * delay + 30); // generous: the machine may be busy
+    EXPECT_LT(at.back(), 4.0 * delay + 50); // no drift; generous, as the machine may be busy
     EXPECT_EQ(m_server->lines().back(), "G=2");
 
     // Out of range counts as no pacing: the line goes out in one write.
