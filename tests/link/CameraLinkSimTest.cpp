@@ -5,7 +5,6 @@
 #include "link/CameraLinkLibrary.h"
 #include "link/CameraLinkPorts.h"
 #include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -19,10 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-const char kCam[] = "[Special Cmd]\nCameraIdent=!=0\nCameraConf=!=3\nCameraDefault=!=4\n"
-                    "[Receive message]\nString=OK\nNoError=Done\nError0=Refused\nError1=Unknown\nError2=Range\n"
-                    "[ComboBox1]\nTitle=Gain\nCharacter=G\nValue1=0\nText1=Low\nValue2=1\nText2=High\n";
 
 // Sets the simulator's environment for one test (everything else unset) and loads the library.
 class SimLink : public ::testing::Test {
@@ -53,7 +48,6 @@ protected:
     std::string reply(int length) const { return std::string(m_link.ReplyBuffer, static_cast<std::size_t>(length)); }
     std::string status() const { return m_link.LinkStatusText; }
 
-    test::TempDir m_dir;
     LinkState m_link;
     test::ScriptedPrompts m_prompts;
 };
@@ -69,30 +63,6 @@ TEST_F(SimLink, ProbeListsTheConfiguredPortsAndAnOpenPortIsInUse) {
 
     configure({{"CLSERSIM_PORTS", "0"}});
     EXPECT_TRUE(ListCameraLinkPorts(m_link).empty());
-}
-
-TEST_F(SimLink, ExchangesFrameTheCamerasAnswers) {
-    const std::string cam = m_dir.write("gain.cam", kCam);
-    configure({{"CLSERSIM_PORTS", "2"}, {"CLSERSIM_CAM_1", cam}});
-    connect(1);
-    // The identification's model line and its CR come before the frame and stay in the reply.
-    const int identLength = exchange("!=0");
-    EXPECT_EQ(reply(identLength), "CamSim gain\r>OK\r");
-    EXPECT_EQ(status(), kTextExchangeOk);
-    EXPECT_EQ(exchange("G=1"), 4);
-    EXPECT_STREQ(m_link.ReplyBuffer, ">OK\r");
-    EXPECT_EQ(exchange("G=7"), 3); // refused: error 2
-    EXPECT_STREQ(m_link.ReplyBuffer, ">2\r");
-    const int report = exchange("!=3");
-    EXPECT_EQ(reply(report), "G=1\r>OK\r");
-
-    // A bare camera on the other port, with bytes before every answer.
-    CloseCameraLinkChannel(m_link, m_link.LinkStatusText);
-    ReleaseCameraLinkLibrary(m_link, m_prompts);
-    configure({{"CLSERSIM_LEADING", "ab"}});
-    connect(0);
-    EXPECT_EQ(exchange("X=1"), 5);
-    EXPECT_STREQ(m_link.ReplyBuffer, "ab>0\r");
 }
 
 TEST_F(SimLink, SlowAndMissingAnswersTimeOut) {
@@ -122,8 +92,13 @@ TEST_F(SimLink, SlowAndMissingAnswersTimeOut) {
 }
 
 TEST_F(SimLink, FaultKnobsReachTheExchange) {
-    configure({{"CLSERSIM_ANSWER", "overlong"}});
-    connect();
+    configure({{"CLSERSIM_LEADING", "ab"}, {"CLSERSIM_ANSWER_1", "overlong"}, {"CLSERSIM_PORTS", "2"}});
+    connect(0);
+    EXPECT_EQ(exchange("X=1"), 5); // the bare camera knows no X: error 0, after the leading bytes
+    EXPECT_STREQ(m_link.ReplyBuffer, "ab>0\r");
+
+    CloseCameraLinkChannel(m_link, m_link.LinkStatusText);
+    connect(1);
     EXPECT_EQ(exchange("X=1"), -1);
     EXPECT_EQ(status(), kTextReplyTooLong);
 

@@ -153,25 +153,6 @@ TEST(CCameraLinkPortDialog, ListsProbedPortsAndOkOrDoubleClickSetsThePort) {
     }
 }
 
-TEST(LinkMenu, CheckMarkFollowsTheLinkKindAndEnablingTheMenuFlag) {
-    QAction com("&COM PORT ...");
-    QAction cameraLink("CAMERA&LINK ...");
-    LinkState link;
-    for (int kind : {kLinkCom1, kLinkCom2, kLinkCameraLink}) {
-        link.LinkKind = kind;
-        UpdateLinkMenu(&com, &cameraLink, link);
-        EXPECT_EQ(com.isChecked(), kind != kLinkCameraLink);
-        EXPECT_EQ(cameraLink.isChecked(), kind == kLinkCameraLink);
-        EXPECT_TRUE(com.isEnabled() && cameraLink.isEnabled());
-    }
-    link.LinkMenuEnabled = false;
-    UpdateLinkMenu(&com, &cameraLink, link);
-    EXPECT_FALSE(com.isEnabled() || cameraLink.isEnabled());
-    link.LinkMenuEnabled = true;
-    UpdateLinkMenu(&com, &cameraLink, link);
-    EXPECT_TRUE(com.isEnabled() && cameraLink.isEnabled());
-}
-
 TEST(LinkMenu, MainFrameRoutesTheLinkCommandsAndKeepsTheirStates) {
     AppState state;
     test::ScriptedPrompts prompts;
