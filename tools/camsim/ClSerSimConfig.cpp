@@ -1,7 +1,10 @@
 #include "tools/camsim/ClSerSimConfig.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
+#include <unistd.h>
 
 namespace vistrel::camsim {
 
@@ -23,10 +26,6 @@ std::optional<long> number(const char* text) {
     return value;
 }
 
-const char* const kKnobNames[] = {"CLSERSIM_CAM",        "CLSERSIM_ANSWER",  "CLSERSIM_ANSWER_DELAY",
-                                  "CLSERSIM_BYTE_DELAY", "CLSERSIM_LEADING", "CLSERSIM_WRITE_FAIL",
-                                  "CLSERSIM_READ_ERROR"};
-
 long portCount(const char* (*getenv)(const char*)) {
     const long count = number(getenv("CLSERSIM_PORTS")).value_or(1);
     return count < 0 ? 0 : (count > kClSerSimMaxPorts ? kClSerSimMaxPorts : count);
@@ -34,23 +33,19 @@ long portCount(const char* (*getenv)(const char*)) {
 
 } // namespace
 
-std::string ClSerSimEnvironmentSignature(const char* (*getenv)(const char*)) {
-    if (getenv == nullptr) {
-        getenv = systemGetenv;
-    }
-    const long count = portCount(getenv);
-    std::string signature = std::to_string(count);
-    auto add = [&](const std::string& name) {
-        const char* text = getenv(name.c_str());
-        signature += '\0';
-        signature += name;
-        signature += text ? std::string("=") + text : std::string();
-    };
-    for (const char* name : kKnobNames) {
-        add(name);
-        for (long i = 0; i < count; ++i) {
-            add(std::string(name) + "_" + std::to_string(i));
+std::string ClSerSimEnvironmentSignature() {
+    // Every CLSERSIM_ variable, in a fixed order.
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        if (std::strncmp(*entry, "CLSERSIM_", 9) == 0) {
+            entries.emplace_back(*entry);
         }
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string signature;
+    for (const std::string& entry : entries) {
+        signature += entry;
+        signature += '\0';
     }
     return signature;
 }

@@ -32,7 +32,7 @@ struct ClSerSimConfig {
 // stands for the environment; unreadable values are taken as absent.
 ClSerSimConfig ReadClSerSimConfig(const char* (*getenv)(const char*) = nullptr);
 
-// The values of every variable the set-up reads, as one text: equal texts give equal set-ups.
-std::string ClSerSimEnvironmentSignature(const char* (*getenv)(const char*) = nullptr);
+// Every CLSERSIM_ variable of the environment, as one text: equal texts give equal set-ups.
+std::string ClSerSimEnvironmentSignature();
 
 } // namespace vistrel::camsim
