@@ -77,6 +77,23 @@ std::string valueOf(std::string_view text, std::size_t equals) {
     return std::string(value);
 }
 
+// What a line inside the section is to a lookup: its key line, the end of the section, or neither.
+struct Line {
+    enum Kind { Other, KeyLine, EndsSection } kind = Other;
+    std::size_t equals = 0;
+};
+
+Line classify(std::string_view text, std::string_view upperKey) {
+    const std::size_t equals = text.find('=');
+    if (equals != std::string_view::npos && equals > 0 && containsUpper(text, upperKey)) {
+        return {Line::KeyLine, equals};
+    }
+    if (text.find('[') != std::string_view::npos) {
+        return {Line::EndsSection, 0};
+    }
+    return {};
+}
+
 void notePiece(CamKeyLookup& result, const CamPieceReader& reader, std::string_view piece) {
     result.lineOffset = reader.pieceOffset();
     result.continuation = !reader.pieceAtLineStart();
@@ -110,15 +127,18 @@ CamKeyLookup LookupCamKey(const std::string& camFilePath, std::string_view secti
     result.sectionOffset = reader.pieceOffset();
 
     while (reader.next(piece)) {
-        const std::string_view text = cText(piece);
-        const std::size_t equals = text.find('=');
-        if (equals != std::string_view::npos && equals > 0 && containsUpper(text, upperKey)) {
+        // Cutting at a NUL can only take a match away, so the cut is made only for lines that match.
+        Line line = classify(piece, upperKey);
+        if (line.kind != Line::Other && piece.find('\0') != std::string_view::npos) {
+            line = classify(cText(piece), upperKey);
+        }
+        if (line.kind == Line::KeyLine) {
             result.outcome = CamKeyLookup::Outcome::Found;
-            result.value = valueOf(text, equals);
+            result.value = valueOf(cText(piece), line.equals);
             notePiece(result, reader, piece);
             return result;
         }
-        if (text.find('[') != std::string_view::npos) {
+        if (line.kind == Line::EndsSection) {
             result.outcome = CamKeyLookup::Outcome::SectionEnded;
             notePiece(result, reader, piece);
             return result;

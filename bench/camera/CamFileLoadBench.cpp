@@ -1,10 +1,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "camera/CamFileDescribe.h"
 
@@ -49,18 +53,34 @@ std::string largestDescription() {
     return file;
 }
 
+// Counts the lookups and notes how far into the file each one had to read.
 class LookupCounter : public LoadObserver {
 public:
-    void lookedUp(std::string_view, std::string_view, const CamKeyLookup&) override { ++count; }
+    explicit LookupCounter(std::size_t fileSize) : m_fileSize(fileSize) {}
+    void lookedUp(std::string_view, std::string_view, const CamKeyLookup& lookup) override {
+        ++count;
+        const bool stopped =
+            lookup.outcome == CamKeyLookup::Outcome::Found || lookup.outcome == CamKeyLookup::Outcome::SectionEnded;
+        reach.push_back(stopped ? static_cast<std::size_t>(lookup.lineOffset) + 100 : m_fileSize);
+    }
     int count = 0;
+    std::vector<std::size_t> reach;
+
+private:
+    std::size_t m_fileSize;
 };
 
-void BM_LoadLargestDescription(benchmark::State& state) {
+std::string writeLargest() {
     const std::string path =
         std::filesystem::temp_directory_path() / ("vistrel-bench-" + std::to_string(getpid()) + ".cam");
-    const std::string contents = largestDescription();
-    std::ofstream(path, std::ios::binary) << contents;
-    LookupCounter counter;
+    std::ofstream(path, std::ios::binary) << largestDescription();
+    return path;
+}
+
+void BM_LoadLargestDescription(benchmark::State& state) {
+    const std::string path = writeLargest();
+    const std::size_t size = std::filesystem::file_size(path);
+    LookupCounter counter(size);
     const auto check = describeCamFile(path, &counter);
     if (!check || check->combos[7].texts.size() != static_cast<std::size_t>(kComboEntries) ||
         check->lists[4].entries.size() != static_cast<std::size_t>(kComboEntries)) {
@@ -70,10 +90,37 @@ void BM_LoadLargestDescription(benchmark::State& state) {
         benchmark::DoNotOptimize(describeCamFile(path));
     }
     state.counters["lookups"] = counter.count;
-    state.counters["file_bytes"] = static_cast<double>(contents.size());
+    state.counters["file_bytes"] = static_cast<double>(size);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_LoadLargestDescription)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The floor on this machine: the same opens, and plain reads of the bytes each lookup needs with
+// one memchr over them, without any of the reading rules.
+void BM_BareReadsOfTheSameBytes(benchmark::State& state) {
+    const std::string path = writeLargest();
+    LookupCounter counter(std::filesystem::file_size(path));
+    describeCamFile(path, &counter);
+    static char buffer[32768];
+    for (auto _ : state) {
+        for (const std::size_t reach : counter.reach) {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            struct stat info {};
+            ::fstat(fd, &info);
+            for (std::size_t total = 0; total < reach;) {
+                const ssize_t got = ::read(fd, buffer, sizeof buffer);
+                if (got <= 0) {
+                    break;
+                }
+                benchmark::DoNotOptimize(std::memchr(buffer, '[', static_cast<std::size_t>(got)));
+                total += static_cast<std::size_t>(got);
+            }
+            ::close(fd);
+        }
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_BareReadsOfTheSameBytes)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 } // namespace
 
