@@ -10,7 +10,7 @@ seconds=${2:?usage: fuzz/run.sh BUILD_DIR SECONDS}
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
 
-for harness in CamFileReaderFuzz ProfileFuzz; do
+for harness in CamFileReaderFuzz ProfileFuzz CameraLinkExchangeFuzz; do
     bin="$build/bin/$harness"
     corpus="fuzz/corpus/$harness"
     work="$build/fuzz-corpus/$harness"
