@@ -45,7 +45,7 @@ std::string saveDateText(std::time_t when) {
     }
     std::array<char, 64> text{};
     const std::size_t n = std::strftime(text.data(), text.size(), "%d/%m/%Y at %X", &local);
-    return std::string(text.data(), n);
+    return {text.data(), n};
 }
 
 void readLastUse(std::string_view settingsContents, PanelState& panel) {

@@ -1,5 +1,6 @@
 #include "com/DesktopRegistration.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -60,12 +61,9 @@ RegistrationSwitch findRegistrationSwitch(const std::vector<std::string>& argume
 }
 
 bool hasAutomationSwitch(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (isSwitch(argument, "Embedding") || isSwitch(argument, "Automation")) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(arguments, [](const std::string& argument) {
+        return isSwitch(argument, "Embedding") || isSwitch(argument, "Automation");
+    });
 }
 
 std::string applicationsFolder() {
