@@ -18,7 +18,13 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
                                        : unregisterDesktopEntry(input.applicationsFolder);
         result.action = StartupAction::EndProcess;
         result.exitCode = done.ok ? 0 : 1;
-        result.problem = done.reason;
+        if (!done.ok) {
+            const bool adding = registration == RegistrationSwitch::Register;
+            result.problem =
+                std::string(adding ? "cannot write the desktop entry" : "cannot remove the desktop entry") +
+                (input.applicationsFolder.empty() ? "" : (adding ? " in " : " from ") + input.applicationsFolder) +
+                ": " + done.reason;
+        }
         return result;
     }
     // Started for automation: there is nothing to serve, so the process ends rather than idling
