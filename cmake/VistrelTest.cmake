@@ -13,6 +13,6 @@ function(vistrel_add_test name)
     endif()
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VISTREL_SOURCE_DIR=${PROJECT_SOURCE_DIR};VISTREL_BINARY_DIR=${PROJECT_BINARY_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp;ASAN_OPTIONS=detect_leaks=1"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
 endfunction()
