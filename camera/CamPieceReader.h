@@ -31,7 +31,7 @@ public:
     bool pieceAtLineStart() const { return m_pieceAtLineStart; }
 
 private:
-    static constexpr std::size_t kCapacity = 32768;
+    static constexpr std::size_t kCapacity = 16384;
 
     bool fill(std::size_t need);
     void passOver(std::size_t length);
