@@ -250,7 +250,9 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
         pos = line.next;
     }
     result.append(contents.substr(0, lastFilled.next));
-    if (lastFilled.next == lastFilled.textEnd) { // the line had no line break (end of file)
+    // The last line of a file may end without a line feed (or with a lone CR): close it first, so
+    // the new key does not run into its value.
+    if (lastFilled.next == 0 || contents[lastFilled.next - 1] != '\n') {
         result.append(eol);
     }
     result.append(entry).append(eol);

@@ -68,6 +68,11 @@ TEST(Profile, EditsReplaceInPlaceAppendAtSectionEndAndKeepOtherBytes) {
     // New section at the end.
     EXPECT_EQ(withProfileString(ini, "C", "k", "v"), ini + "\n[C]\nk=v\n");
     EXPECT_EQ(withProfileString("", "Common", "Version", "6.5.0"), "[Common]\nVersion=6.5.0\n");
+    // A last line ending in a lone CR keeps its value, and the new key reads back.
+    const std::string loneCr = withProfileString("[Common]\nX=1\r", "Common", "Baud", "9600");
+    EXPECT_EQ(loneCr, "[Common]\nX=1\r\nBaud=9600\n");
+    EXPECT_EQ(readProfileInt(loneCr, "Common", "X", 0), 1);
+    EXPECT_EQ(readProfileInt(loneCr, "Common", "Baud", 0), 9600);
 
     // CRLF files stay CRLF; an empty section gets its key right under the header.
     const std::string crlf = "[Empty]\r\n\r\n[B]\r\nz=3\r\n";
