@@ -7,9 +7,9 @@ namespace {
 
 TEST(ReplyText, EscapesControlBytesAndInterpretsLikeTheStatusLine) {
     using namespace std::string_literals;
-    EXPECT_EQ(escapedReply("ab>OK\r"), "ab>OK\\r");
-    EXPECT_EQ(escapedReply("\n\t\\\x01\x7f\xe9"s), "\\n\\t\\\\\\x01\\x7F\\xE9");
-    EXPECT_EQ(escapedReply("a\0b"s), "a\\x00b");
+    EXPECT_EQ(escapedBytes("ab>OK\r"), "ab>OK\\r");
+    EXPECT_EQ(escapedBytes("\n\t\\\x01\x7f\xe9"s), "\\n\\t\\\\\\x01\\x7F\\xE9");
+    EXPECT_EQ(escapedBytes("a\0b"s), "a\\x00b");
 
     CameraDescription description;
     description.ackText = "OK";

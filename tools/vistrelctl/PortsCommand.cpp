@@ -4,6 +4,7 @@
 #include "link/SerialDevices.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/LinkOptions.h"
+#include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
 #include <cstdio>
@@ -12,25 +13,7 @@
 namespace vistrel::ctl {
 
 namespace {
-
 using Json = nlohmann::ordered_json;
-
-// sysfs texts are meant to be ASCII; anything else is shown escaped rather than breaking JSON.
-std::string printable(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7f) {
-            out += c;
-        } else {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            out += hex;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 int runPorts(const std::vector<std::string>& args) {
@@ -64,14 +47,14 @@ int runPorts(const std::vector<std::string>& args) {
         Json out;
         out["serial"] = Json::array();
         for (const SerialDevice& device : devices) {
-            Json entry = {{"path", printable(device.path)}, {"device", printable(device.kernelName)}};
+            Json entry = {{"path", escapedBytes(device.path)}, {"device", escapedBytes(device.kernelName)}};
             if (!device.maker.empty() || !device.product.empty() || !device.serialNumber.empty()) {
-                entry["maker"] = printable(device.maker);
-                entry["product"] = printable(device.product);
-                entry["serialNumber"] = printable(device.serialNumber);
+                entry["maker"] = escapedBytes(device.maker);
+                entry["product"] = escapedBytes(device.product);
+                entry["serialNumber"] = escapedBytes(device.serialNumber);
             }
             const std::string problem = DevicePermissionProblem(device.path);
-            entry["access"] = problem.empty() ? Json("ok") : Json(printable(problem));
+            entry["access"] = problem.empty() ? Json("ok") : Json(escapedBytes(problem));
             out["serial"].push_back(entry);
         }
         if (library) {
@@ -79,7 +62,7 @@ int runPorts(const std::vector<std::string>& args) {
             for (int port : ports) {
                 list.push_back({{"index", port}, {"name", CameraLinkPortItemText(port)}});
             }
-            out["cameraLink"] = {{"library", printable(*library)}, {"ports", list}};
+            out["cameraLink"] = {{"library", escapedBytes(*library)}, {"ports", list}};
         } else {
             out["cameraLink"] = nullptr;
         }
@@ -92,22 +75,22 @@ int runPorts(const std::vector<std::string>& args) {
         std::printf("  (none)\n");
     }
     for (const SerialDevice& device : devices) {
-        std::printf("  %s", printable(device.path).c_str());
+        std::printf("  %s", escapedBytes(device.path).c_str());
         if (device.path.find("/by-id/") != std::string::npos && !device.kernelName.empty()) {
-            std::printf(" -> %s", printable(device.kernelName).c_str());
+            std::printf(" -> %s", escapedBytes(device.kernelName).c_str());
         }
         if (!device.maker.empty() || !device.product.empty() || !device.serialNumber.empty()) {
-            std::printf("  [%s | %s | %s]", printable(device.maker).c_str(), printable(device.product).c_str(),
-                        printable(device.serialNumber).c_str());
+            std::printf("  [%s | %s | %s]", escapedBytes(device.maker).c_str(), escapedBytes(device.product).c_str(),
+                        escapedBytes(device.serialNumber).c_str());
         }
         std::printf("\n");
         const std::string problem = DevicePermissionProblem(device.path);
         if (!problem.empty()) {
-            std::printf("    %s\n", printable(problem).c_str());
+            std::printf("    %s\n", escapedBytes(problem).c_str());
         }
     }
     if (library) {
-        std::printf("Camera Link ports of %s:\n", printable(*library).c_str());
+        std::printf("Camera Link ports of %s:\n", escapedBytes(*library).c_str());
         if (ports.empty()) {
             std::printf("  (none)\n");
         }

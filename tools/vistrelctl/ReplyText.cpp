@@ -5,7 +5,7 @@
 
 namespace vistrel::ctl {
 
-std::string escapedReply(std::string_view bytes) {
+std::string escapedBytes(std::string_view bytes) {
     std::string out;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);

@@ -8,9 +8,9 @@
 
 namespace vistrel::ctl {
 
-// The reply for a terminal: printable ASCII as it is, a backslash doubled, CR, LF and tab as \r, \n
-// and \t, every other byte as \xNN.
-std::string escapedReply(std::string_view bytes);
+// Bytes for a terminal (a reply, a device name): printable ASCII as it is, a backslash doubled,
+// CR, LF and tab as \r, \n and \t, every other byte as \xNN.
+std::string escapedBytes(std::string_view bytes);
 
 // What the panel's status line makes of a reply: the "NoError" text when the acknowledge text is in
 // it; the text of error n for a reply ">n"; else the text of error 0.

@@ -130,7 +130,7 @@ int runSend(const std::vector<std::string>& args) {
         }
         std::printf("%s\n", json.dump().c_str());
     } else {
-        std::printf("%s\n", escapedReply(exchange->reply).c_str());
+        std::printf("%s\n", escapedBytes(exchange->reply).c_str());
         std::printf("result: %d\nstatus: %s\n", exchange->result, exchange->status.c_str());
         if (meaning) {
             std::printf("interpretation: %s\n", displayText(meaning->text).c_str());
