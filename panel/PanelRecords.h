@@ -1,0 +1,31 @@
+#pragma once
+
+#include "camera/CameraDescription.h"
+
+#include <string>
+
+namespace vistrel {
+
+// Connection flags and the two status bar texts. One per run, owned by the application.
+struct ConnectionState {
+    int CameraConnected = 0;
+    int CameraDisconnected = 1;
+    int CameraIdentified = 0;
+    int ConfigCommandEnabled = 1;
+    std::string StatusPaneText = "Connexion closed"; // status bar pane 0
+    std::string ConnectionPaneText = "-";            // status bar pane 1
+};
+
+// What the panel holds besides its widgets: the loaded description, the document title and the
+// panel flags. One per run, owned by the application.
+struct PanelRecords {
+    CameraDescription description;
+    ConnectionState connection;
+    std::string LoadedTitle;
+    int PanelApplied = 0;
+    int RefreshEnabled = 0;
+    // A load or an apply is running: the commands that would start another one are disabled.
+    bool SequenceRunning = false;
+};
+
+} // namespace vistrel
