@@ -4,6 +4,7 @@
 #include "link/CameraLinkExchange.h"
 #include "link/CameraLinkLibrary.h"
 #include "link/SerialDevices.h"
+#include "panel/ReplyInterpretation.h"
 #include "serial/halvex32.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/DisplayText.h"

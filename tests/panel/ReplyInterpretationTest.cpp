@@ -1,15 +1,12 @@
-#include "tools/vistrelctl/ReplyText.h"
+#include "panel/ReplyInterpretation.h"
 
 #include <gtest/gtest.h>
 
-namespace vistrel::ctl {
+namespace vistrel {
 namespace {
 
-TEST(ReplyText, EscapesControlBytesAndInterpretsLikeTheStatusLine) {
+TEST(ReplyInterpretation, AcknowledgeThenErrorNumberElseErrorZero) {
     using namespace std::string_literals;
-    EXPECT_EQ(escapedBytes("ab>OK\r"), "ab>OK\\r");
-    EXPECT_EQ(escapedBytes("\n\t\\\x01\x7f\xe9"s), "\\n\\t\\\\\\x01\\x7F\\xE9");
-    EXPECT_EQ(escapedBytes("a\0b"s), "a\\x00b");
 
     CameraDescription description;
     description.ackText = "OK";
@@ -24,9 +21,19 @@ TEST(ReplyText, EscapesControlBytesAndInterpretsLikeTheStatusLine) {
     EXPECT_FALSE(meaning.acknowledged);
     EXPECT_EQ(meaning.errorNumber, 3);
     EXPECT_EQ(meaning.text, "Locked");
-    meaning = interpretReply(description, ">42\r"); // no slot for it
-    EXPECT_EQ(meaning.errorNumber, 42);
-    EXPECT_EQ(meaning.text, "");
+    // Numbers without a slot show the text of error 0, never the "NoError" text.
+    description.replyTexts[19] = "Last";
+    EXPECT_EQ(interpretReply(description, ">18\r").text, "Last");
+    for (const char* unslotted : {">42\r", ">19\r", ">-1\r", "> -7x"}) {
+        meaning = interpretReply(description, unslotted);
+        EXPECT_TRUE(meaning.errorNumber.has_value()) << unslotted;
+        EXPECT_EQ(meaning.text, "Refused") << unslotted;
+    }
+    // Stray bytes before '>' hide the number.
+    EXPECT_EQ(interpretReply(description, "ab>5\r").text, "Refused");
+    // A text with a percent sign is data.
+    description.replyTexts[0] = "100% done";
+    EXPECT_EQ(interpretReply(description, ">OK\r").text, "100% done");
     for (const char* other : {"", "3\r", ">x\r", ">\r"}) {
         meaning = interpretReply(description, other);
         EXPECT_FALSE(meaning.errorNumber.has_value()) << other;
@@ -39,4 +46,4 @@ TEST(ReplyText, EscapesControlBytesAndInterpretsLikeTheStatusLine) {
 }
 
 } // namespace
-} // namespace vistrel::ctl
+} // namespace vistrel
