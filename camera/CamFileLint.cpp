@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "camera/CamPieceReader.h"
+#include "camera/Enclosed.h"
 
 namespace vistrel {
 
@@ -25,7 +26,7 @@ std::string upperText(std::string_view text) {
 }
 
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return enclosed('"', text, '"');
 }
 
 // The key a line was written for: the text before its first "=", blanks around it removed.
@@ -104,7 +105,7 @@ std::vector<std::pair<std::string, std::string>> knownSections() {
     }
     std::vector<std::pair<std::string, std::string>> sections;
     for (const std::string& name : names) {
-        sections.emplace_back(name, "[" + upperText(name) + "]");
+        sections.emplace_back(name, enclosed('[', upperText(name), ']'));
     }
     return sections;
 }

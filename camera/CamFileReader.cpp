@@ -1,6 +1,7 @@
 #include "camera/CamFileReader.h"
 
 #include "camera/CamPieceReader.h"
+#include "camera/Enclosed.h"
 
 #include <algorithm>
 #include <cstring>
@@ -111,7 +112,7 @@ CamKeyLookup LookupCamKey(const std::string& camFilePath, std::string_view secti
     if (!reader.open(camFilePath)) {
         return result;
     }
-    const std::string pattern = "[" + upperText(section) + "]";
+    const std::string pattern = enclosed('[', upperText(section), ']');
     const std::string upperKey = upperText(key);
 
     std::string_view piece;

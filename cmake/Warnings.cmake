@@ -1,8 +1,15 @@
-# Every target of ours links vistrel_options: language level, warnings as errors and, when asked
-# for, the sanitizers. Third-party code never sees these flags.
+# Every target of ours links vistrel_options: language level, warnings and, when asked for, the
+# sanitizers. Third-party code never sees these flags.
 add_library(vistrel_options INTERFACE)
 target_compile_features(vistrel_options INTERFACE cxx_std_20)
-target_compile_options(vistrel_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+target_compile_options(vistrel_options INTERFACE -Wall -Wextra -Wpedantic)
+
+# Off by default, so that a packager's build with another compiler or optimisation level is not
+# stopped by a new diagnostic; the presets and the test command turn it on.
+option(VISTREL_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+if(VISTREL_WARNINGS_AS_ERRORS)
+    target_compile_options(vistrel_options INTERFACE -Werror)
+endif()
 
 option(VISTREL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(VISTREL_SANITIZE)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole suite twice: a normal build, and one
-# under AddressSanitizer and UndefinedBehaviorSanitizer. Ends with CTest's summary line.
+# under AddressSanitizer and UndefinedBehaviorSanitizer. A plain Release build of the programs
+# checks what a packager's build sees. Ends with CTest's summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,10 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --preset dev -j "$jobs" --timeout 300 > build/dev-ctest.log 2>&1 || { cat build/dev-ctest.log; exit 1; }
 tail -n 3 build/dev-ctest.log
+
+echo "== Release build of the programs (as a packager builds them) =="
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
 
 if [ -f fuzz/CMakeLists.txt ]; then
     echo "== fuzz harnesses (corpus replay and a short run) =="
