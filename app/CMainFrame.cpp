@@ -94,7 +94,8 @@ void CMainFrame::createMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(addCommand(kCmdAppAbout, QStringLiteral("&About Vistrel"),
-                               QStringLiteral("Display program information, version number and copyright"), false));
+                               QStringLiteral("Display program information, version number and copyright"), true));
+    addCommand(kCmdAboutBox, QStringLiteral("About"), QString(), true); // no menu item
 
     // Toolbar-only commands.
     addCommand(kCmdCameraConfiguration, QStringLiteral("Camera configuration"), QString(), false);

@@ -1,8 +1,11 @@
 #include "app/CVistrelApp.h"
 
+#include "app/CAboutDialog.h"
 #include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "link/CameraLinkLibrary.h"
 
+#include <QAction>
 #include <cstdio>
 
 namespace vistrel {
@@ -31,11 +34,19 @@ bool CVistrelApp::InitInstance() {
     m_document->OnNewDocument();
     m_frame = std::make_unique<CMainFrame>(m_state, m_prompts);
     m_frame->setCameraLinkRelease(m_input.releaseCameraLink);
+    for (const int command : {kCmdAboutBox, kCmdAppAbout}) {
+        QObject::connect(m_frame->action(command), &QAction::triggered, m_frame.get(), [this] { ShowAbout(); });
+    }
     m_prompts.setOwner(m_frame.get());
     m_frame->show();
 
     announceDebugMode(m_input.arguments, m_state, m_prompts);
     return true;
+}
+
+void CVistrelApp::ShowAbout() {
+    CAboutDialog dialog(systemQueries(), m_frame.get());
+    dialog.exec();
 }
 
 int CVistrelApp::ExitInstance(int loopResult) {

@@ -26,6 +26,9 @@ public:
     // After the message loop; returns the process exit code.
     int ExitInstance(int loopResult);
 
+    // Commands 57664 and 57670: the About box, modal over the main frame.
+    void ShowAbout();
+
     int exitCode() const { return m_exitCode; }
     AppState& state() { return m_state; }
     CMainFrame* mainFrame() const { return m_frame.get(); }

@@ -11,6 +11,7 @@ enum CommandId : int {
     kCmdConnection = 1020,
     kCmdDisconnection = 1021,
     kCmdAppAbout = 57670,
+    kCmdAboutBox = 57664, // the About box too, without a menu item
     kCmdCameraConfiguration = 32775,
     kCmdRefresh = 103,
 };

@@ -35,12 +35,14 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("-"));
     EXPECT_EQ(frame.pane(1)->width(), screen.width() / 4);
 
-    // Every command is an action named by its id; only Exit and the link commands work before the
-    // other parts exist.
+    // Every command is an action named by its id; only Exit, the link commands and the About box
+    // work before the other parts exist.
     for (const int id : {kCmdFileOpen, kCmdAppExit, kCmdComPort, kCmdCameraLink, kCmdConnection, kCmdDisconnection,
-                         kCmdAppAbout, kCmdCameraConfiguration, kCmdRefresh}) {
+                         kCmdAppAbout, kCmdAboutBox, kCmdCameraConfiguration, kCmdRefresh}) {
         ASSERT_NE(frame.action(id), nullptr) << id;
-        EXPECT_EQ(frame.action(id)->isEnabled(), id == kCmdAppExit || id == kCmdComPort || id == kCmdCameraLink) << id;
+        EXPECT_EQ(frame.action(id)->isEnabled(), id == kCmdAppExit || id == kCmdComPort || id == kCmdCameraLink ||
+                                                     id == kCmdAppAbout || id == kCmdAboutBox)
+            << id;
     }
     EXPECT_EQ(frame.action(kCmdFileOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
 

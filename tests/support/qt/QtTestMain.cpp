@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(vistrel); // images compiled into the static GUI library
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
