@@ -9,6 +9,8 @@
 
 namespace vistrel {
 
+const char* const kDesktopEntryName = VISTREL_DESKTOP_ENTRY_NAME;
+
 namespace {
 
 bool isSwitch(const std::string& argument, std::string_view word) {
@@ -86,6 +88,7 @@ std::string desktopEntryText(const std::string& executablePath) {
            "Exec=" +
            quotedExecArgument(executablePath) +
            "\n"
+           "Icon=vistrel\n"
            "Terminal=false\n"
            "Categories=Utility;\n";
 }

@@ -19,8 +19,9 @@ bool hasAutomationSwitch(const std::vector<std::string>& arguments);
 // Empty when neither variable is set to an absolute path.
 std::string applicationsFolder();
 
-// Name of the program's desktop entry inside the applications folder.
-inline constexpr const char* kDesktopEntryName = "vistrel.desktop";
+// Name of the program's desktop entry inside the applications folder; the installed entry has the
+// same name (one setting of the build), so a registered one overrides it.
+extern const char* const kDesktopEntryName;
 
 // The desktop entry that starts the program at `executablePath`.
 std::string desktopEntryText(const std::string& executablePath);

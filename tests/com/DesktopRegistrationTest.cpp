@@ -1,7 +1,9 @@
 #include "com/DesktopRegistration.h"
 #include "support/TempDir.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace vistrel {
 namespace {
@@ -37,6 +39,18 @@ TEST(DesktopRegistration, EntryIsWrittenQuotedAndRemoved) {
     EXPECT_FALSE(registerDesktopEntry("", "/a").ok);
     dir.write("file", "x");
     EXPECT_FALSE(registerDesktopEntry(dir.path() + "file/applications", "/a").ok);
+}
+
+TEST(DesktopRegistration, RegisteredEntryMatchesTheInstalledOneButForItsCommand) {
+    // The user's entry replaces the installed one in the menu: same file name, same texts and icon.
+    std::ifstream installedFile(INSTALLED_DESKTOP_ENTRY);
+    ASSERT_TRUE(installedFile) << INSTALLED_DESKTOP_ENTRY;
+    std::stringstream installed;
+    installed << installedFile.rdbuf();
+    std::string expected = desktopEntryText("/usr/lib/vistrel/vistrel");
+    const std::size_t exec = expected.find("Exec=");
+    expected.replace(exec, expected.find('\n', exec) - exec, "Exec=vistrel");
+    EXPECT_EQ(installed.str(), expected);
 }
 
 } // namespace

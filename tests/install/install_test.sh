@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix, moves the tree elsewhere, and checks that it works
+# from there: the programs through their links in bin/, and a C program built against halvex32.pc
+# that talks to the simulated camera through the installed library.
+# Usage: install_test.sh BUILD_DIR CLIENT_SOURCE
+set -euo pipefail
+build=$1
+client_source=$2
+
+work=$(mktemp -d)
+sim=
+cleanup() {
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+cmake --install "$build" --prefix "$work/first" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
+mv "$work/first" "$work/moved"
+prefix=$work/moved
+
+app=$prefix/lib/vistrel
+for f in vistrelctl vistrel-camsim libclsersim.so CamFiles/linescan.cam; do
+    [ -e "$app/$f" ] || fail "$app/$f is missing"
+done
+for program in vistrelctl vistrel-camsim; do
+    link=$(readlink "$prefix/bin/$program") || fail "bin/$program is not a link"
+    [ "$link" = "../lib/vistrel/$program" ] || fail "bin/$program points to $link"
+done
+if [ -e "$app/vistrel" ]; then
+    [ -e "$prefix/share/applications/vistrel.desktop" ] || fail "no desktop entry"
+    [ -e "$prefix/share/icons/hicolor/scalable/apps/vistrel.svg" ] || fail "no icon"
+    [ "$(readlink "$prefix/bin/vistrel")" = "../lib/vistrel/vistrel" ] || fail "bin/vistrel"
+fi
+[ -e "$prefix/include/halvex32.h" ] || fail "no halvex32.h"
+
+# The library answers to its versioned soname, in the program folder and in lib/.
+soname=$(objdump -p "$prefix/lib/libhalvex32.so" | awk '$1 == "SONAME" { print $2 }')
+[[ "$soname" =~ ^libhalvex32\.so\.[0-9]+$ ]] || fail "soname is '$soname'"
+[ -e "$app/$soname" ] && [ -e "$prefix/lib/$soname" ] || fail "$soname is not installed"
+
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+libdir=$(pkg-config --variable=libdir halvex32)
+[ "$(cd "$libdir" && pwd -P)" = "$(cd "$prefix/lib" && pwd -P)" ] || fail "halvex32.pc names $libdir"
+# shellcheck disable=SC2046
+cc -std=c11 -Wall -Werror -o "$work/hvx_client" "$client_source" $(pkg-config --cflags --libs halvex32)
+
+# A simulated camera, started through its link in bin/.
+"$prefix/bin/vistrel-camsim" --cam "$app/CamFiles/linescan.cam" >"$work/sim.out" 2>&1 &
+sim=$!
+for _ in $(seq 50); do
+    [ -s "$work/sim.out" ] && break
+    sleep 0.1
+done
+device=$(head -n 1 "$work/sim.out")
+[[ "$device" == /dev/* ]] || fail "simulator printed '$device'"
+
+reply=$(LD_LIBRARY_PATH=$libdir "$work/hvx_client" "$device" "ID?") || fail "client: $reply"
+[[ "$reply" == *"Sending & Receipt OK"*"CamSim linescan"*">OK"* ]] || fail "client got '$reply'"
+LD_LIBRARY_PATH=$libdir ldd "$work/hvx_client" | grep -qF "$soname => $libdir/$soname" ||
+    fail "client did not use the installed library"
+
+"$prefix/bin/vistrelctl" send --device "$device" --cam "$app/CamFiles/linescan.cam" G=2 >"$work/ctl.out" ||
+    fail "vistrelctl: $(cat "$work/ctl.out")"
+grep -q "Command accepted" "$work/ctl.out" || fail "vistrelctl printed $(cat "$work/ctl.out")"
+echo "installed tree works from $prefix"
