@@ -44,7 +44,8 @@ const char* CamSimUsage() {
            "  --cts MODE             asserted, low, or drop-after=N (a device with modem lines only)\n"
            "  --value-error N        error number answered to a refused value\n"
            "  --command-error N      error number answered to an unknown command\n"
-           "  --transcript FILE      append what is received, with times (\"-\": standard error)\n";
+           "  --transcript FILE      append what is received, with times (\"-\": standard error)\n"
+           "  --exit-with-parent     end when the process that started it ends, however it ends\n";
 }
 
 bool UnescapeBytes(const std::string& text, std::string& bytes) {
@@ -112,6 +113,10 @@ bool ParseCamSimOptions(const std::vector<std::string>& args, CamSimOptions& opt
         const std::string& name = args[i];
         if (name == "--help" || name == "-h") {
             options.help = true;
+            continue;
+        }
+        if (name == "--exit-with-parent") {
+            options.exitWithParent = true;
             continue;
         }
         if (i + 1 >= args.size()) {

@@ -15,6 +15,7 @@ struct CamSimOptions {
     std::string modelLine;      // empty: from the file name
     std::string transcriptPath; // "-": standard error
     FaultKnobs knobs;
+    bool exitWithParent = false; // end when the starting process ends, however it ends
     bool help = false;
 };
 

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include "tools/camsim/CamSimOptions.h"
 #include "tools/camsim/SimServer.h"
@@ -11,6 +13,7 @@
 using namespace vistrel::camsim;
 
 int main(int argc, char** argv) {
+    const pid_t parent = getppid();
     CamSimOptions options;
     std::string error;
     if (!ParseCamSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -36,6 +39,12 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (options.exitWithParent) {
+        // The kernel sends SIGTERM when the parent ends, even by a crash or SIGKILL, and across an
+        // exec of the parent into another program. A parent gone before this call is seen here.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent)
+            return 0;
+    }
 
     CameraModel model(std::move(camera), options.knobs);
     std::unique_ptr<SimServer> server =

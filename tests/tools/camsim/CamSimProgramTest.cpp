@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,6 +103,46 @@ TEST(CamSimProgramTest, ServesAPseudoTerminalUntilStopped) {
     EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 1);
     const std::string usage = std::string(CAMSIM_PATH) + " --nul 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+}
+
+// Started by a process that is then killed outright, the simulator ends too: its output pipe, which
+// only it still holds, reaches end of file.
+TEST(CamSimProgramTest, EndsWithAParentThatIsKilled) {
+    CamSimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseCamSimOptions({"--exit-with-parent", "--cam", "a.cam"}, options, error)) << error;
+    EXPECT_TRUE(options.exitWithParent);
+
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t parent = fork();
+    ASSERT_GE(parent, 0);
+    if (parent == 0) {
+        if (fork() == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            close(out[1]);
+            execl(CAMSIM_PATH, CAMSIM_PATH, "--exit-with-parent", "--cam", demoPath().c_str(), nullptr);
+            _exit(127);
+        }
+        close(out[0]);
+        close(out[1]);
+        pause(); // until killed
+        _exit(0);
+    }
+    close(out[1]);
+    std::string device;
+    char c = 0;
+    while (read(out[0], &c, 1) == 1 && c != '\n')
+        device += c;
+    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+
+    kill(parent, SIGKILL);
+    ASSERT_EQ(waitpid(parent, nullptr, 0), parent);
+    pollfd end{out[0], POLLIN, 0};
+    ASSERT_EQ(poll(&end, 1, 5000), 1) << "the simulator outlived its parent";
+    EXPECT_EQ(read(out[0], &c, 1), 0);
+    close(out[0]);
 }
 
 } // namespace
