@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
+    dpkg-dev file
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev python3-serial
     clang libclang-rt-14-dev

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole suite twice: a normal build, and one
-# under AddressSanitizer and UndefinedBehaviorSanitizer. A plain Release build of the programs
-# checks what a packager's build sees. Ends with CTest's summary line.
+# under AddressSanitizer and UndefinedBehaviorSanitizer. A Release build of the programs checks
+# what a packager's build sees, and its Debian package is checked from an unpacked tree. Ends with
+# CTest's summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,7 @@ tail -n 3 build/dev-ctest.log
 echo "== Release build of the programs (as a packager builds them) =="
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
+./scripts/check-package.sh build/release
 
 if [ -f fuzz/CMakeLists.txt ]; then
     echo "== fuzz harnesses (corpus replay and a short run) =="
