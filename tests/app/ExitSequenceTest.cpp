@@ -28,7 +28,7 @@ struct Exit {
             },
             [this](LinkState& link) {
                 ++releases;
-                link.CameraLinkLibrary = nullptr;
+                link.CameraLinkLibrary.unload();
             });
     }
 };
