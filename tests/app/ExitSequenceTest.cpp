@@ -1,5 +1,5 @@
 #include "app/ExitSequence.h"
-#include "camera/PanelStateStore.h"
+#include "settings/SettingsSave.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
