@@ -2,10 +2,10 @@
 
 #include "app/CapsLockState.h"
 #include "app/CommandIds.h"
-#include "camera/PanelStateStore.h"
 #include "link/LinkMenu.h"
 #include "panel/CCommView.h"
 #include "platform/QtPrompts.h"
+#include "settings/SettingsSave.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

@@ -2,33 +2,13 @@
 
 #include "platform/Profile.h"
 #include "platform/ProgramPaths.h"
+#include "settings/LinkSettings.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
 namespace vistrel::ctl {
-
-namespace {
-
-constexpr std::size_t kValueCapacity = 100; // the program's 99-character values
-
-// "COM Port" as start-up reads it: '1', '2' and '3' anywhere, the later selection winning.
-int linkKindFromSetting(const std::string& value) {
-    int kind = kLinkCom1;
-    if (value.find('1') != std::string::npos) {
-        kind = kLinkCom1;
-    }
-    if (value.find('2') != std::string::npos) {
-        kind = kLinkCom2;
-    }
-    if (value.find('3') != std::string::npos) {
-        kind = kLinkCameraLink;
-    }
-    return kind;
-}
-
-} // namespace
 
 std::optional<long> wholeNumber(const std::string& text) {
     if (text.empty()) {
@@ -103,14 +83,13 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
         error = "cannot read the settings file " + settingsPath;
         return std::nullopt;
     }
+    const LinkSettings saved = readLinkSettings(contents);
     if (found) {
-        options.linkKind = linkKindFromSetting(readProfileString(contents, "Common", "COM Port", "2", kValueCapacity));
-        options.baud = readProfileInt(contents, "Common", "BaudRate", 9600);
-        options.library = readProfileString(contents, "Common", "CameraLink DLL", "", kValueCapacity);
-        options.port = profileTextToInt(readProfileString(contents, "Common", "CameraLink Port", "", kValueCapacity));
+        options.linkKind = saved.linkKind.value_or(kLinkCom1);
+        options.baud = saved.baudRate;
+        options.library = saved.cameraLinkLibrary;
+        options.port = saved.cameraLinkPort;
     }
-    const std::string mapped[2] = {readProfileString(contents, "Serial Devices", "COM1", "/dev/ttyS0", 4096),
-                                   readProfileString(contents, "Serial Devices", "COM2", "/dev/ttyS1", 4096)};
 
     // A device or a library named on the command line chooses its kind of link.
     if (link) {
@@ -137,7 +116,7 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
         error = "--library and --port are for a Camera Link";
         return std::nullopt;
     }
-    options.device = device.value_or(mapped[options.linkKind == kLinkCom2 ? 1 : 0]);
+    options.device = device.value_or(saved.comDevice[options.linkKind == kLinkCom2 ? 1 : 0]);
     if (library) {
         options.library = *library;
     }
