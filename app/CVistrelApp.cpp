@@ -15,6 +15,7 @@ CVistrelApp::CVistrelApp(std::vector<std::string> arguments, std::string executa
     m_input.arguments = std::move(arguments);
     m_input.executablePath = std::move(executablePath);
     m_input.applicationsFolder = std::move(applicationsFolder);
+    m_input.userFolders = userFolders();
     m_input.releaseCameraLink = [this](LinkState& link) { ReleaseCameraLinkLibrary(link, m_prompts); };
 }
 

@@ -3,6 +3,8 @@
 #include "com/DesktopRegistration.h"
 #include "platform/ProgramPaths.h"
 
+#include <filesystem>
+
 namespace vistrel {
 
 StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& prompts) {
@@ -31,7 +33,17 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
     }
 
     state.values.AppDirectory = appDirectoryOf(input.executablePath);
-    state.values.SettingsPath = state.values.AppDirectory + settingsFileNameOf(input.executablePath);
+    const ProgramLocations locations =
+        programLocationsOf(input.executablePath, isInstalledCopy(state.values.AppDirectory), input.userFolders);
+    state.values.SettingsPath = locations.settingsPath;
+    state.values.SettingsDefaultsPath = locations.settingsDefaultsPath;
+    state.values.UserCamFilesDirectory = locations.userCamFilesDirectory;
+    if (!locations.settingsDefaultsPath.empty()) {
+        // The save writes the file, not its folder. A folder that cannot be made shows in the
+        // save's failure message.
+        std::error_code ignored;
+        std::filesystem::create_directories(appDirectoryOf(locations.settingsPath), ignored);
+    }
     readStartupSettings(input.arguments, state, prompts, input.releaseCameraLink);
     return result;
 }

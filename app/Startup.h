@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "link/LinkSelection.h"
+#include "platform/ProgramLocations.h"
 #include "platform/Prompts.h"
 #include "settings/StartupSettings.h"
 
@@ -25,6 +26,7 @@ struct StartupInput {
     std::string executablePath;
     std::vector<std::string> arguments; // the command line after the program name
     std::string applicationsFolder;     // where the desktop entry is written or removed
+    UserFolders userFolders;            // where an installed copy keeps the user's files
     CameraLinkRelease releaseCameraLink;
 };
 

@@ -13,6 +13,10 @@ set_target_properties(${programs} clsersim PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS ${programs} RUNTIME DESTINATION ${VISTREL_INSTALL_DIR})
 install(TARGETS clsersim LIBRARY DESTINATION ${VISTREL_INSTALL_DIR} NAMELINK_SKIP)
 install(TARGETS halvex32 LIBRARY DESTINATION ${VISTREL_INSTALL_DIR} NAMELINK_SKIP)
+# The mark of an installed copy: its settings then live in the user's folders (README).
+file(WRITE ${PROJECT_BINARY_DIR}/vistrel.installed
+     "This copy of Vistrel was installed: its settings are kept in $XDG_CONFIG_HOME/vistrel/.\n")
+install(FILES ${PROJECT_BINARY_DIR}/vistrel.installed DESTINATION ${VISTREL_INSTALL_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/CamFiles/ DESTINATION ${VISTREL_INSTALL_DIR}/CamFiles
         FILES_MATCHING PATTERN "*.cam")
 

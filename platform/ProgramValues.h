@@ -8,6 +8,10 @@ namespace vistrel {
 struct ProgramValues {
     std::string AppDirectory; // folder of the executable, with a trailing '/'
     std::string SettingsPath; // AppDirectory + executable name with its extension replaced by ".INI"
+    // An installed copy: SettingsPath is the user's file, and these are the read-only defaults
+    // beside the program and the user's own descriptions folder. Empty for a portable copy.
+    std::string SettingsDefaultsPath;
+    std::string UserCamFilesDirectory;
     std::string CamFileName;  // bare file name of the camera description, no folder
     std::string CamFilePath;  // AppDirectory + "CamFiles/" + CamFileName
     int SettingsFileFound = 1;

@@ -26,12 +26,15 @@ fail() {
 }
 
 dpkg -x "$deb" "$root"
+# The unpacked copy is an installed one: its user settings go to these folders, not the caller's.
+export XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data
 for f in usr/bin/vistrel usr/bin/vistrelctl usr/bin/vistrel-camsim usr/lib/vistrel/CamFiles/linescan.cam \
     usr/share/applications/vistrel.desktop usr/include/halvex32.h usr/lib/pkgconfig/halvex32.pc; do
     [ -e "$root/$f" ] || fail "$f is not in the package"
 done
-dpkg-deb --field "$deb" Depends | grep -q "libqt6widgets6" || fail "Qt 6 Widgets is not a declared dependency"
-dpkg-deb --field "$deb" Depends | grep -q "libc6" || fail "libc is not a declared dependency"
+depends=$(dpkg-deb --field "$deb" Depends)
+[[ "$depends" == *libqt6widgets6* ]] || fail "Qt 6 Widgets is not a declared dependency"
+[[ "$depends" == *libc6* ]] || fail "libc is not a declared dependency"
 
 "$root/usr/bin/vistrel-camsim" --cam "$root/usr/lib/vistrel/CamFiles/linescan.cam" >"$root/sim.out" 2>&1 &
 sim=$!

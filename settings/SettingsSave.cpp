@@ -1,5 +1,6 @@
 #include "settings/SettingsSave.h"
 
+#include "platform/ProgramLocations.h"
 #include "settings/LastUseSection.h"
 #include "settings/SaveDate.h"
 #include "settings/SettingsSections.h"
@@ -42,7 +43,8 @@ std::string composeSavedSettings(std::string_view before, const ProgramValues& v
 ProfileResult SavePanelState(const ProgramValues& values, const LinkState& link, const PanelState& panel,
                              std::time_t when) {
     std::string before;
-    if (ProfileResult read = readProfileForEdit(values.SettingsPath, before); !read.ok) {
+    // Before an installed copy's first save this takes up the defaults beside the program.
+    if (ProfileResult read = readProfileForEdit(settingsReadPath(values), before); !read.ok) {
         return read;
     }
     std::string problem;

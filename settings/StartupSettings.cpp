@@ -2,6 +2,7 @@
 
 #include "link/CameraLinkLibrary.h"
 #include "platform/Profile.h"
+#include "platform/ProgramLocations.h"
 #include "platform/ProgramPaths.h"
 #include "settings/LastUseSection.h"
 #include "settings/SettingsSections.h"
@@ -11,7 +12,7 @@ namespace vistrel {
 void ReadStartupSettings(const std::vector<std::string>& arguments, ProgramValues& values, LinkState& link,
                          PanelState& panel, Prompts& prompts, const CameraLinkRelease& releaseCameraLink) {
     bool found = false;
-    const std::string contents = loadProfile(values.SettingsPath, &found);
+    const std::string contents = loadProfile(settingsReadPath(values), &found);
     if (!found) {
         if (!arguments.empty()) {
             prompts.tellWithCaption(settingsFileNameOf(values.SettingsPath), kMissingSettingsText);
@@ -23,7 +24,7 @@ void ReadStartupSettings(const std::vector<std::string>& arguments, ProgramValue
     const std::string camFile = readProfileString(contents, kCommonSection, "Camera File", "-", kSettingsValueCapacity);
     if (camFile.find('-') == std::string::npos) {
         values.CamFileName = camFile;
-        values.CamFilePath = camFilesDirectory(values.AppDirectory) + camFile;
+        values.CamFilePath = resolveCamFilePath(values, camFile);
     }
 
     const LinkSettings settings = readLinkSettings(contents);

@@ -19,12 +19,15 @@ fail() {
     exit 1
 }
 
+# An installed copy keeps the user's files in the XDG folders: these, not the caller's.
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+
 cmake --install "$build" --prefix "$work/first" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
 mv "$work/first" "$work/moved"
 prefix=$work/moved
 
 app=$prefix/lib/vistrel
-for f in vistrelctl vistrel-camsim libclsersim.so CamFiles/linescan.cam; do
+for f in vistrelctl vistrel-camsim libclsersim.so CamFiles/linescan.cam vistrel.installed; do
     [ -e "$app/$f" ] || fail "$app/$f is missing"
 done
 for program in vistrelctl vistrel-camsim; do
@@ -61,10 +64,27 @@ device=$(head -n 1 "$work/sim.out")
 
 reply=$(LD_LIBRARY_PATH=$libdir "$work/hvx_client" "$device" "ID?") || fail "client: $reply"
 [[ "$reply" == *"Sending & Receipt OK"*"CamSim linescan"*">OK"* ]] || fail "client got '$reply'"
-LD_LIBRARY_PATH=$libdir ldd "$work/hvx_client" | grep -qF "$soname => $libdir/$soname" ||
-    fail "client did not use the installed library"
+libraries=$(LD_LIBRARY_PATH=$libdir ldd "$work/hvx_client")
+[[ "$libraries" == *"$soname => $libdir/$soname"* ]] || fail "client did not use the installed library"
 
 "$prefix/bin/vistrelctl" send --device "$device" --cam "$app/CamFiles/linescan.cam" G=2 >"$work/ctl.out" ||
     fail "vistrelctl: $(cat "$work/ctl.out")"
 grep -q "Command accepted" "$work/ctl.out" || fail "vistrelctl printed $(cat "$work/ctl.out")"
+# vistrelctl of the installed copy takes its link from the settings as the program does: the
+# defaults beside the program until the user has a file, then the user's file.
+printf '[Common]\nCOM Port=1\n[Serial Devices]\nCOM1=%s\n' "$device" >"$app/vistrel.INI"
+"$prefix/bin/vistrelctl" send --cam linescan.cam "ID?" >"$work/ctl.out" ||
+    fail "vistrelctl with the defaults beside the program: $(cat "$work/ctl.out")"
+mkdir -p "$XDG_CONFIG_HOME/vistrel"
+printf '[Common]\nCOM Port=1\n[Serial Devices]\nCOM1=%s\n' "$work/no-such-device" >"$XDG_CONFIG_HOME/vistrel/vistrel.INI"
+if "$prefix/bin/vistrelctl" send --cam linescan.cam "ID?" >"$work/ctl.out" 2>&1; then
+    fail "vistrelctl did not take the user's settings file"
+fi
+# A description of the user's takes the place of the program's of the same name.
+printf '[Common]\nCOM Port=1\n[Serial Devices]\nCOM1=%s\n' "$device" >"$XDG_CONFIG_HOME/vistrel/vistrel.INI"
+mkdir -p "$XDG_DATA_HOME/vistrel/CamFiles"
+sed 's/^NoError=.*/NoError=Accepted by the user'"'"'s copy/' "$app/CamFiles/linescan.cam" \
+    >"$XDG_DATA_HOME/vistrel/CamFiles/linescan.cam"
+"$prefix/bin/vistrelctl" send --cam linescan.cam G=2 >"$work/ctl.out" || fail "vistrelctl: $(cat "$work/ctl.out")"
+grep -q "Accepted by the user's copy" "$work/ctl.out" || fail "vistrelctl read $(cat "$work/ctl.out")"
 echo "installed tree works from $prefix"

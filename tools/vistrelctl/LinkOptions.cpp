@@ -1,6 +1,7 @@
 #include "tools/vistrelctl/LinkOptions.h"
 
 #include "platform/Profile.h"
+#include "platform/ProgramLocations.h"
 #include "platform/ProgramPaths.h"
 #include "settings/LinkSettings.h"
 
@@ -23,8 +24,25 @@ std::optional<long> wholeNumber(const std::string& text) {
     return value;
 }
 
+namespace {
+
+// The places the program in this folder uses: its settings and descriptions, by the same rules
+// for a portable and an installed copy.
+ProgramValues programValuesOfThisFolder() {
+    ProgramValues values;
+    values.AppDirectory = appDirectoryOf(executablePath());
+    const ProgramLocations locations =
+        programLocationsOf(values.AppDirectory + "vistrel", isInstalledCopy(values.AppDirectory), userFolders());
+    values.SettingsPath = locations.settingsPath;
+    values.SettingsDefaultsPath = locations.settingsDefaultsPath;
+    values.UserCamFilesDirectory = locations.userCamFilesDirectory;
+    return values;
+}
+
+} // namespace
+
 std::string defaultSettingsPath() {
-    return appDirectoryOf(executablePath()) + "vistrel.INI";
+    return settingsReadPath(programValuesOfThisFolder());
 }
 
 std::string resolveCamFile(const std::string& name) {
@@ -32,8 +50,8 @@ std::string resolveCamFile(const std::string& name) {
     if (name.find('/') != std::string::npos || std::filesystem::exists(name, error)) {
         return name;
     }
-    const std::string besideProgram = camFilesDirectory(appDirectoryOf(executablePath())) + name;
-    return std::filesystem::exists(besideProgram, error) ? besideProgram : name;
+    const std::string ofProgram = resolveCamFilePath(programValuesOfThisFolder(), name);
+    return std::filesystem::exists(ofProgram, error) ? ofProgram : name;
 }
 
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error) {

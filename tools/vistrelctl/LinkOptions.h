@@ -28,11 +28,12 @@ struct SendOptions {
 // Parses "send"'s arguments; on a fault returns nothing with the reason in `error`.
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error);
 
-// The settings file beside the program: the folder of this executable and "vistrel.INI".
+// The settings file the program in this folder reads: "vistrel.INI" beside it, or for an installed
+// copy the user's file (the defaults beside the program until that exists).
 std::string defaultSettingsPath();
 
-// The camera description named on the command line: as given when it exists, else under the
-// CamFiles folder beside the program.
+// The camera description named on the command line: as given when it exists, else from the
+// program's descriptions (for an installed copy the user's CamFiles folder first).
 std::string resolveCamFile(const std::string& name);
 
 // Reads a whole decimal number (optional sign); nothing for anything else.
