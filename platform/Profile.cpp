@@ -46,8 +46,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 enum class LineKind { Blank, Section, Comment, Key, Other };
 
-// One line of the file: where it starts, where its text ends (before CR LF or LF) and where the
-// next line starts.
+// One line of the file: where it starts, where its text ends (before its CR LF, LF or lone CR)
+// and where the next line starts.
 struct Line {
     std::size_t begin = 0;
     std::size_t textEnd = 0;
@@ -57,14 +57,26 @@ struct Line {
     std::string_view value; // key value, trimmed
 };
 
+// A UTF-8 byte-order mark, as editors on Windows put it at the start of a file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Where the first line starts: after a leading byte-order mark, which belongs to no line.
+std::size_t firstLineStart(std::string_view contents) {
+    return contents.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
 Line lineAt(std::string_view contents, std::size_t begin) {
     Line line;
     line.begin = begin;
-    const std::size_t newline = contents.find('\n', begin);
-    line.next = newline == std::string_view::npos ? contents.size() : newline + 1;
-    line.textEnd = newline == std::string_view::npos ? contents.size() : newline;
-    if (line.textEnd > begin && contents[line.textEnd - 1] == '\r') {
-        --line.textEnd;
+    // LF, CR LF and a lone CR each end a line, as they do for the Windows profile functions.
+    const std::size_t stop = contents.find_first_of("\r\n", begin);
+    if (stop == std::string_view::npos) {
+        line.textEnd = contents.size();
+        line.next = contents.size();
+    } else {
+        line.textEnd = stop;
+        const bool crLf = contents[stop] == '\r' && stop + 1 < contents.size() && contents[stop + 1] == '\n';
+        line.next = stop + (crLf ? 2 : 1);
     }
     const std::string_view text = trimmed(contents.substr(begin, line.textEnd - begin));
     if (text.empty()) {
@@ -87,7 +99,7 @@ Line lineAt(std::string_view contents, std::size_t begin) {
 
 // Position of the first header line of `section`, or npos.
 std::size_t findSection(std::string_view contents, std::string_view section) {
-    for (std::size_t pos = 0; pos < contents.size();) {
+    for (std::size_t pos = firstLineStart(contents); pos < contents.size();) {
         const Line line = lineAt(contents, pos);
         if (line.kind == LineKind::Section && sameName(line.name, section)) {
             return pos;
@@ -120,6 +132,14 @@ bool findKey(std::string_view contents, std::string_view section, std::string_vi
 std::string_view lineEnding(std::string_view contents) {
     const std::size_t newline = contents.find('\n');
     return (newline != std::string_view::npos && newline > 0 && contents[newline - 1] == '\r') ? "\r\n" : "\n";
+}
+
+// A value in a matching pair of double or single quotes reads without them.
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
 }
 
 std::string systemReason(int error) {
@@ -192,7 +212,7 @@ int profileTextToInt(std::string_view text) {
 std::string readProfileString(std::string_view contents, std::string_view section, std::string_view key,
                               std::string_view defaultValue, std::size_t capacity) {
     Line line;
-    std::string_view value = findKey(contents, section, key, line) ? line.value : trimmed(defaultValue);
+    std::string_view value = findKey(contents, section, key, line) ? unquoted(line.value) : trimmed(defaultValue);
     if (capacity == 0) {
         return {};
     }
@@ -204,10 +224,11 @@ std::string readProfileString(std::string_view contents, std::string_view sectio
 
 int readProfileInt(std::string_view contents, std::string_view section, std::string_view key, int defaultValue) {
     Line line;
-    if (!findKey(contents, section, key, line)) {
+    // An empty value is no number at all: it gives the default, as a missing key does.
+    if (!findKey(contents, section, key, line) || unquoted(line.value).empty()) {
         return defaultValue;
     }
-    return profileTextToInt(line.value);
+    return profileTextToInt(unquoted(line.value));
 }
 
 std::string withProfileString(std::string_view contents, std::string_view section, std::string_view key,
@@ -222,7 +243,7 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
     const std::size_t header = findSection(contents, section);
     if (header == std::string_view::npos) {
         result.append(contents);
-        if (!result.empty() && result.back() != '\n') {
+        if (result.size() > firstLineStart(contents) && result.back() != '\n' && result.back() != '\r') {
             result.append(eol);
         }
         result.append("[").append(trimmed(section)).append("]").append(eol);
@@ -250,9 +271,9 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
         pos = line.next;
     }
     result.append(contents.substr(0, lastFilled.next));
-    // The last line of a file may end without a line feed (or with a lone CR): close it first, so
-    // the new key does not run into its value.
-    if (lastFilled.next == 0 || contents[lastFilled.next - 1] != '\n') {
+    // The last line of a file may end without a line break: close it first, so the new key does not
+    // run into its value. A line ending in a lone CR is closed already and stays as it is.
+    if (lastFilled.next == lastFilled.textEnd) {
         result.append(eol);
     }
     result.append(entry).append(eol);
@@ -261,10 +282,10 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
 }
 
 std::string withoutProfileSection(std::string_view contents, std::string_view section) {
-    std::string result;
+    std::string result(contents.substr(0, firstLineStart(contents)));
     result.reserve(contents.size());
     bool inside = false;
-    for (std::size_t pos = 0; pos < contents.size();) {
+    for (std::size_t pos = firstLineStart(contents); pos < contents.size();) {
         const Line line = lineAt(contents, pos);
         if (line.kind == LineKind::Section) {
             inside = sameName(line.name, section);

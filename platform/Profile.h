@@ -10,8 +10,10 @@ namespace vistrel {
 //
 // Names are compared without regard to ASCII case and with surrounding blanks ignored; the first
 // matching section and the first matching key in it win. Values are taken with surrounding blanks
-// removed. Lines starting with ';' are comments. Both LF and CRLF files are understood, and a
-// rewritten file keeps its line ending style and every line not concerned byte for byte.
+// removed, and a value in a matching pair of quotes is read without them. Lines starting with ';' are
+// comments. LF, CR LF and a lone CR each end a line; a leading UTF-8 byte-order mark is skipped. A
+// rewritten file keeps its byte-order mark, its line ending style and every line not concerned byte
+// for byte.
 
 // Files above this size are read only up to it, and never rewritten (a rewrite would lose the rest).
 inline constexpr std::size_t kProfileMaxBytes = 8U * 1024U * 1024U;
@@ -33,7 +35,8 @@ std::string readProfileString(std::string_view contents, std::string_view sectio
                               std::string_view defaultValue, std::size_t capacity);
 
 // The value of `key` as an integer: leading blanks, an optional sign, then the leading decimal digits
-// (none gives 0; beyond the int range the nearest limit). `defaultValue` when the key is absent.
+// (none gives 0; beyond the int range the nearest limit). `defaultValue` when the key is absent or
+// its value is empty.
 int readProfileInt(std::string_view contents, std::string_view section, std::string_view key, int defaultValue);
 
 // Leading-digits conversion used by readProfileInt, for values already read as text.
