@@ -186,6 +186,32 @@ ProfileResult readAll(int fd, std::size_t limit, std::string& out, bool& truncat
     }
 }
 
+constexpr const char* kNotRegularReason = "not a regular file";
+
+// A settings file opened for reading. Opening never blocks and only a regular file is kept open, so
+// a FIFO or a device in its place can neither hang the program nor be read as settings.
+struct OpenedProfile {
+    int fd = -1;
+    int error = 0;           // errno of a failed open
+    bool notRegular = false; // it exists but is no regular file
+};
+
+OpenedProfile openProfileForReading(const std::string& path) {
+    OpenedProfile opened;
+    opened.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (opened.fd < 0) {
+        opened.error = errno;
+        return opened;
+    }
+    struct stat info {};
+    if (::fstat(opened.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(opened.fd);
+        opened.fd = -1;
+        opened.notRegular = true;
+    }
+    return opened;
+}
+
 } // namespace
 
 int profileTextToInt(std::string_view text) {
@@ -323,7 +349,7 @@ std::string profileValueProblem(std::string_view value) {
 
 std::string loadProfile(const std::string& path, bool* exists) {
     std::string contents;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openProfileForReading(path).fd;
     bool truncated = false;
     const bool readable = fd >= 0 && readAll(fd, kProfileMaxBytes, contents, truncated).ok;
     if (fd >= 0) {
@@ -349,9 +375,13 @@ int getProfileInt(const std::string& path, std::string_view section, std::string
 
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents) {
     contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const OpenedProfile opened = openProfileForReading(path);
+    if (opened.notRegular) {
+        return ProfileResult::failure(kNotRegularReason);
+    }
+    const int fd = opened.fd;
     if (fd < 0) {
-        return errno == ENOENT ? ProfileResult{} : ProfileResult::failure(systemReason(errno));
+        return opened.error == ENOENT ? ProfileResult{} : ProfileResult::failure(systemReason(opened.error));
     }
     bool truncated = false;
     ProfileResult result = readAll(fd, kProfileMaxBytes, contents, truncated);
@@ -373,6 +403,11 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
             target = resolved;
             std::free(resolved); // NOLINT(cppcoreguidelines-no-malloc): realpath allocates with malloc
         }
+    }
+
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        return ProfileResult::failure(kNotRegularReason);
     }
 
     const std::size_t slash = target.rfind('/');

@@ -60,7 +60,8 @@ std::string profileValueProblem(std::string_view value);
 
 // --- Files ---
 
-// The file's bytes (at most kProfileMaxBytes). `exists` is false when it cannot be opened for reading.
+// The file's bytes (at most kProfileMaxBytes). `exists` is false when it cannot be opened for reading
+// or is no regular file (a FIFO or a device is never read, so it cannot block).
 std::string loadProfile(const std::string& path, bool* exists = nullptr);
 
 std::string getProfileString(const std::string& path, std::string_view section, std::string_view key,
@@ -75,11 +76,13 @@ ProfileResult writeProfileString(const std::string& path, std::string_view secti
 ProfileResult deleteProfileSection(const std::string& path, std::string_view section);
 
 // Reads the whole current file for an edit of several steps; fails when the file exists but cannot
-// be read whole (unreadable, or larger than kProfileMaxBytes), so a rewrite never loses anything.
+// be read whole (unreadable, no regular file, or larger than kProfileMaxBytes), so a rewrite never
+// loses anything and never replaces a FIFO or a device.
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents);
 
 // Replaces the file's bytes atomically: a temporary file beside it, flushed to disk, then renamed
-// over it. The file keeps its permissions; a symbolic link is followed and its target replaced.
+// over it. The file keeps its permissions; a symbolic link is followed and its target replaced. Fails,
+// leaving it, when the target exists but is no regular file.
 ProfileResult replaceProfileFile(const std::string& path, std::string_view contents);
 
 } // namespace vistrel

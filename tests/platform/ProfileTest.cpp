@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 #include "support/TempDir.h"
+#include "support/TimeLimit.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -230,6 +231,39 @@ TEST(Profile, FailedWritesReportTheReasonAndLeaveTheOldFile) {
     EXPECT_EQ(getProfileInt(hugePath, "T", "t", 0), 0);
     EXPECT_FALSE(writeProfileString(hugePath, "S", "k", "2").ok);
     EXPECT_EQ(dir.read("huge.INI").size(), huge.size());
+}
+
+TEST(Profile, SettingsFileThatIsAFifoReadsAsMissingAndIsNeverWrittenOver) {
+    TempDir dir;
+    const std::string fifo = dir.path() + "vistrel.INI";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Each step in a child with a time limit: a blocking open or read fails the test, not the run.
+    const auto inTime = [](auto step) { return test::runWithTimeLimit(5, step) == test::ChildOutcome::Passed; };
+    EXPECT_TRUE(inTime([&] {
+        bool exists = true;
+        return loadProfile(fifo, &exists).empty() && !exists;
+    }));
+    EXPECT_TRUE(inTime([&] { return getProfileInt(fifo, "Common", "BaudRate", 9600) == 9600; }));
+    EXPECT_TRUE(inTime([&] {
+        std::string contents;
+        return !readProfileForEdit(fifo, contents).ok;
+    }));
+    EXPECT_TRUE(inTime([&] { return !writeProfileString(fifo, "Common", "Version", "6.5.0").ok; }));
+    EXPECT_TRUE(inTime([&] { return !deleteProfileSection(fifo, "Common").ok; }));
+    EXPECT_TRUE(inTime([&] { return !replaceProfileFile(fifo, "[Common]\n").ok; }));
+
+    // Through a symbolic link too, and the FIFO is still there afterwards.
+    const std::string link = dir.path() + "link.INI";
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(inTime([&] { return !writeProfileString(link, "Common", "Version", "6.5.0").ok; }));
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(test::entriesOf(dir.path()), 2U);
+
+    bool exists = true;
+    EXPECT_TRUE(loadProfile("/dev/zero", &exists).empty());
+    EXPECT_FALSE(exists);
 }
 
 } // namespace
