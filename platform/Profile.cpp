@@ -1,5 +1,7 @@
 #include "platform/Profile.h"
 
+#include "platform/SaveTemporaryFile.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -410,14 +412,11 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
         return ProfileResult::failure(kNotRegularReason);
     }
 
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = folder + "." + base + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return ProfileResult::failure(systemReason(errno));
+    SaveTemporaryFile temporary(target);
+    if (ProfileResult locked = temporary.acquire(); !locked.ok) {
+        return locked;
     }
+    const int fd = temporary.fd();
 
     // The new file keeps the old one's permissions; a new file gets the usual ones.
     mode_t mode = 0;
@@ -430,6 +429,7 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
         mode = 0666 & ~mask;
     }
 
+    // The rename happens while the lock is held, so a waiting save never takes the renamed file.
     ProfileResult result = writeAll(fd, contents);
     if (result.ok && ::fchmod(fd, mode) != 0) {
         result = ProfileResult::failure(systemReason(errno));
@@ -437,16 +437,15 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
     if (result.ok && ::fsync(fd) != 0) {
         result = ProfileResult::failure(systemReason(errno));
     }
-    if (::close(fd) != 0 && result.ok) {
-        result = ProfileResult::failure(systemReason(errno));
-    }
-    if (result.ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (result.ok && ::rename(temporary.path().c_str(), target.c_str()) != 0) {
         result = ProfileResult::failure(systemReason(errno));
     }
     if (!result.ok) {
-        ::unlink(temporary.c_str());
+        temporary.discard();
         return result;
     }
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     // Make the rename itself durable; a failure here no longer endangers the old or the new file.
     const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {

@@ -80,9 +80,10 @@ ProfileResult deleteProfileSection(const std::string& path, std::string_view sec
 // loses anything and never replaces a FIFO or a device.
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents);
 
-// Replaces the file's bytes atomically: a temporary file beside it, flushed to disk, then renamed
-// over it. The file keeps its permissions; a symbolic link is followed and its target replaced. Fails,
-// leaving it, when the target exists but is no regular file.
+// Replaces the file's bytes atomically: a temporary file beside it (one fixed name, locked for the
+// save, taken over from a save that was interrupted), flushed to disk, then renamed over it. The file keeps its
+// permissions; a symbolic link is followed and its target replaced. Fails, leaving it, when the target exists but is no
+// regular file.
 ProfileResult replaceProfileFile(const std::string& path, std::string_view contents);
 
 } // namespace vistrel
