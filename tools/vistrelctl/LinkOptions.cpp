@@ -48,6 +48,12 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
         return std::nullopt;
     }
     options->command = rest.words[0];
+    // The camera takes a CR as the end of a command: a second line would be a second command whose
+    // answer nobody reads.
+    if (options->command.find_first_of("\r\n") != std::string::npos) {
+        error = "the COMMAND holds a line break (CR or LF); send one command at a time";
+        return std::nullopt;
+    }
     return options;
 }
 
