@@ -1,4 +1,5 @@
 #include "camera/CamKeyIndex.h"
+#include "camera/CamFileLint.h"
 #include "camera/CamFileLoader.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,17 @@ TEST(CamKeyIndex, OneSnapshotOfARegularFile) {
     EXPECT_EQ(empty->read("A", "K", out), 0);
     EXPECT_EQ(out, "");
     EXPECT_EQ(empty->lastLookup().outcome, CamKeyLookup::Outcome::NoSection);
+}
+
+TEST(CamKeyIndex, LintLinesComeFromSnapshotOffsets) {
+    // CR LF lines before and after the first bracket: each dropped CR shifts the offsets after it.
+    test::TempDir dir;
+    const std::string path = dir.write("lint.cam", "pad\r\npad\r\npad\r\n[ComboBox1]\r\nCharacter=C\r\nValue10=ten\r\n"
+                                                   "Value1=one\r\nText1=t\r\n");
+    const LintedCamera linted = lintCamFile(path);
+    ASSERT_EQ(linted.warnings.size(), 1U);
+    EXPECT_EQ(linted.warnings[0].line, 6);
+    EXPECT_NE(linted.warnings[0].message.find("\"Value10\""), std::string::npos) << linted.warnings[0].message;
 }
 
 } // namespace
