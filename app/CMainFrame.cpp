@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <ctime>
 
 namespace vistrel {
@@ -145,7 +146,7 @@ void CMainFrame::createStatusBar() {
     }
     m_panes[0]->setMinimumWidth(1);
     bar->addWidget(m_panes[0], 1); // hidden while a menu prompt is shown in its place
-    m_panes[1]->setFixedWidth(screenRect().width() / 4);
+    fitStatusPanes(screenRect().width());
     bar->addPermanentWidget(m_panes[1]);
     m_panes[2]->setObjectName(QString::number(kCapsLockIndicatorId));
     bar->addPermanentWidget(m_panes[2]);
@@ -155,6 +156,14 @@ void CMainFrame::createStatusBar() {
 
 QAction* CMainFrame::action(int commandId) const {
     return findChild<QAction*>(QString::number(commandId), Qt::FindDirectChildrenOnly);
+}
+
+int CMainFrame::connectionPaneWidth(int screenWidth) {
+    return std::min(screenWidth / 4, kOuterWidth / 2);
+}
+
+void CMainFrame::fitStatusPanes(int screenWidth) {
+    m_panes[1]->setFixedWidth(connectionPaneWidth(screenWidth));
 }
 
 QLabel* CMainFrame::pane(int index) const {

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "com/DesktopRegistration.h"
+#include "com/ComSwitches.h"
 #include "platform/ProgramPaths.h"
 
 #include <filesystem>
@@ -9,26 +9,11 @@ namespace vistrel {
 
 StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& prompts) {
     StartupResult result;
-    const RegistrationSwitch registration = findRegistrationSwitch(input.arguments);
-    if (registration != RegistrationSwitch::None) {
-        const ProfileResult done = registration == RegistrationSwitch::Register
-                                       ? registerDesktopEntry(input.applicationsFolder, input.executablePath)
-                                       : unregisterDesktopEntry(input.applicationsFolder);
+    const ComSwitchOutcome com = runComSwitches(input.arguments, input.executablePath, input.applicationsFolder);
+    if (com.endProcess) {
         result.action = StartupAction::EndProcess;
-        result.exitCode = done.ok ? 0 : 1;
-        if (!done.ok) {
-            const bool adding = registration == RegistrationSwitch::Register;
-            result.problem =
-                std::string(adding ? "cannot write the desktop entry" : "cannot remove the desktop entry") +
-                (input.applicationsFolder.empty() ? "" : (adding ? " in " : " from ") + input.applicationsFolder) +
-                ": " + done.reason;
-        }
-        return result;
-    }
-    // Started for automation: there is nothing to serve, so the process ends rather than idling
-    // without a window.
-    if (hasAutomationSwitch(input.arguments)) {
-        result.action = StartupAction::EndProcess;
+        result.exitCode = com.exitCode;
+        result.problem = com.problem;
         return result;
     }
 

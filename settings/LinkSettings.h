@@ -11,7 +11,7 @@ namespace vistrel {
 // What the settings file says about the link, from section "Common" and section "Serial Devices".
 // The program at start-up and vistrelctl take their link from here alike.
 struct LinkSettings {
-    std::optional<int> linkKind;   // "COM Port": see linkKindOfComPortValue; nothing when absent of all
+    std::optional<int> linkKind;   // "COM Port", see linkKindOfComPortValue; nothing when it names no link
     int baudRate = 9600;           // "BaudRate"
     std::string cameraLinkLibrary; // "CameraLink DLL", whole: any path the system allows
     int cameraLinkPort = 0;        // "CameraLink Port": its leading digits; empty or letters give 0
