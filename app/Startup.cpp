@@ -3,8 +3,6 @@
 #include "com/ComSwitches.h"
 #include "platform/ProgramPaths.h"
 
-#include <filesystem>
-
 namespace vistrel {
 
 StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& prompts) {
@@ -23,12 +21,6 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
     state.values.SettingsPath = locations.settingsPath;
     state.values.SettingsDefaultsPath = locations.settingsDefaultsPath;
     state.values.UserCamFilesDirectory = locations.userCamFilesDirectory;
-    if (!locations.settingsDefaultsPath.empty()) {
-        // The save writes the file, not its folder. A folder that cannot be made shows in the
-        // save's failure message.
-        std::error_code ignored;
-        std::filesystem::create_directories(appDirectoryOf(locations.settingsPath), ignored);
-    }
     readStartupSettings(input.arguments, state, prompts, input.releaseCameraLink);
     return result;
 }

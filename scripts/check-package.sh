@@ -44,10 +44,8 @@ for _ in $(seq 50); do
 done
 device=$(head -n 1 "$root/sim.out")
 [[ "$device" == /dev/* ]] || fail "simulator printed '$device'"
-for command in "ID?" "G=2"; do
-    "$root/usr/bin/vistrelctl" send --device "$device" --cam "$root/usr/lib/vistrel/CamFiles/linescan.cam" \
-        "$command" || fail "vistrelctl send $command"
-done
+"$root/usr/bin/vistrelctl" send --device "$device" --cam linescan.cam "ID?" || fail "vistrelctl send"
+"$root/usr/bin/vistrelctl" apply --device "$device" --cam linescan.cam --from camera || fail "vistrelctl apply"
 
 if command -v apt-get >/dev/null; then
     apt-get install --simulate --no-install-recommends "$(realpath "$deb")" 2>/dev/null | grep -E "^(Inst|Conf) vistrel" ||

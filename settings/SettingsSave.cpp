@@ -5,6 +5,8 @@
 #include "settings/SaveDate.h"
 #include "settings/SettingsSections.h"
 
+#include <filesystem>
+
 namespace vistrel {
 
 std::string composeSavedSettings(std::string_view before, const ProgramValues& values, const LinkState& link,
@@ -51,6 +53,12 @@ ProfileResult SavePanelState(const ProgramValues& values, const LinkState& link,
     const std::string after = composeSavedSettings(before, values, link, panel, saveDateText(when), problem);
     if (!problem.empty()) {
         return ProfileResult::failure(problem);
+    }
+    if (!values.SettingsDefaultsPath.empty()) {
+        // An installed copy's first save also makes the user's settings folder; a folder that
+        // cannot be made shows in the failure of the replace.
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(values.SettingsPath).parent_path(), ignored);
     }
     return replaceProfileFile(values.SettingsPath, after);
 }

@@ -72,10 +72,15 @@ libraries=$(LD_LIBRARY_PATH=$libdir ldd "$work/hvx_client")
 grep -q "Command accepted" "$work/ctl.out" || fail "vistrelctl printed $(cat "$work/ctl.out")"
 # vistrelctl of the installed copy takes its link from the settings as the program does: the
 # defaults beside the program until the user has a file, then the user's file.
-printf '[Common]\nCOM Port=1\n[Serial Devices]\nCOM1=%s\n' "$device" >"$app/vistrel.INI"
+printf '[Common]\nCOM Port=1\n[Last use]\nComboBox1=1\n[Serial Devices]\nCOM1=%s\n' "$device" >"$app/vistrel.INI"
+cp "$app/vistrel.INI" "$work/defaults"
 "$prefix/bin/vistrelctl" send --cam linescan.cam "ID?" >"$work/ctl.out" ||
     fail "vistrelctl with the defaults beside the program: $(cat "$work/ctl.out")"
-mkdir -p "$XDG_CONFIG_HOME/vistrel"
+# A save goes to the user's file, made from the defaults, which stay as they were.
+"$prefix/bin/vistrelctl" apply --cam linescan.cam --from ini --save >"$work/ctl.out" ||
+    fail "vistrelctl apply: $(cat "$work/ctl.out")"
+cmp -s "$app/vistrel.INI" "$work/defaults" || fail "the defaults beside the program were written"
+grep -q "^COM1=$device" "$XDG_CONFIG_HOME/vistrel/vistrel.INI" || fail "the user's file was not made from the defaults"
 printf '[Common]\nCOM Port=1\n[Serial Devices]\nCOM1=%s\n' "$work/no-such-device" >"$XDG_CONFIG_HOME/vistrel/vistrel.INI"
 if "$prefix/bin/vistrelctl" send --cam linescan.cam "ID?" >"$work/ctl.out" 2>&1; then
     fail "vistrelctl did not take the user's settings file"

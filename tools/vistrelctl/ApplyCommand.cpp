@@ -6,6 +6,7 @@
 #include "panel/CamFileList.h"
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
+#include "platform/ProgramLocations.h"
 #include "platform/ProgramPaths.h"
 #include "settings/LastUseSection.h"
 #include "settings/SettingsSave.h"
@@ -152,9 +153,9 @@ int runJob(Job job, const std::vector<std::string>& args) {
     CliPrompts prompts;
 
     // What the program holds after its start-up: the settings file's values and panel state.
-    ProgramValues values;
-    values.AppDirectory = appDirectoryOf(executablePath());
+    ProgramValues values = programValuesOfThisFolder();
     values.SettingsPath = linkOptions.settingsPath;
+    values.SettingsDefaultsPath = linkOptions.settingsDefaultsPath;
     LinkState savedLink;
     PanelState panel;
     ReadStartupSettings({}, values, savedLink, panel, prompts);
@@ -164,7 +165,7 @@ int runJob(Job job, const std::vector<std::string>& args) {
     DataPanelView view;
     PanelRecords records;
     CommPanel commPanel(values, panel, linkState, records, link, view, prompts);
-    commPanel.setPanelStateLoader([&](PanelState& loaded) { LoadPanelState(values.SettingsPath, loaded); });
+    commPanel.setPanelStateLoader([&](PanelState& loaded) { LoadPanelState(settingsReadPath(values), loaded); });
 
     commPanel.LoadCamFileAt(linkOptions.camFile);
     if (records.LoadedTitle == " ") {

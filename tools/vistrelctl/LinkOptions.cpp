@@ -25,10 +25,6 @@ std::optional<long> wholeNumber(const std::string& text) {
     return value;
 }
 
-namespace {
-
-// The places the program in this folder uses: its settings and descriptions, by the same rules
-// for a portable and an installed copy.
 ProgramValues programValuesOfThisFolder() {
     ProgramValues values;
     values.AppDirectory = appDirectoryOf(executablePath());
@@ -38,12 +34,6 @@ ProgramValues programValuesOfThisFolder() {
     values.SettingsDefaultsPath = locations.settingsDefaultsPath;
     values.UserCamFilesDirectory = locations.userCamFilesDirectory;
     return values;
-}
-
-} // namespace
-
-std::string defaultSettingsPath() {
-    return settingsReadPath(programValuesOfThisFolder());
 }
 
 std::string resolveCamFile(const std::string& name) {
@@ -122,12 +112,17 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
     }
 
     // Defaults from the settings file, as the program reads them at start-up.
-    const std::string settingsPath = settings.value_or(defaultSettingsPath());
-    options.settingsPath = settingsPath;
+    ProgramValues located = programValuesOfThisFolder();
+    if (settings) {
+        located.SettingsPath = *settings;
+        located.SettingsDefaultsPath.clear();
+    }
+    options.settingsPath = located.SettingsPath;
+    options.settingsDefaultsPath = located.SettingsDefaultsPath;
     bool found = false;
-    const std::string contents = loadProfile(settingsPath, &found);
+    const std::string contents = loadProfile(settingsReadPath(located), &found);
     if (settings && !found) {
-        error = "cannot read the settings file " + settingsPath;
+        error = "cannot read the settings file " + *settings;
         return std::nullopt;
     }
     const LinkSettings saved = readLinkSettings(contents);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkState.h"
+#include "platform/ProgramValues.h"
 
 #include <map>
 #include <optional>
@@ -25,7 +26,8 @@ struct SendOptions {
     std::string camFile;
     bool json = false;
     std::string command;
-    std::string settingsPath; // where the defaults came from
+    std::string settingsPath;         // the settings file: --settings, else the program's
+    std::string settingsDefaultsPath; // an installed copy's start values, while settingsPath is missing
 };
 
 // What a command line holds besides the link options: the words, and the command's own options.
@@ -46,9 +48,10 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
                                             const std::vector<std::string>& flagOptions, CommandWords& rest,
                                             std::string& error);
 
-// The settings file the program in this folder reads: "vistrel.INI" beside it, or for an installed
-// copy the user's file (the defaults beside the program until that exists).
-std::string defaultSettingsPath();
+// The places the program in this folder uses, by the same rules for a portable and an installed
+// copy: "vistrel.INI" beside it, or the user's file with the file beside the program as start values
+// (AppDirectory, SettingsPath, SettingsDefaultsPath, UserCamFilesDirectory).
+ProgramValues programValuesOfThisFolder();
 
 // The camera description named on the command line: as given when it exists, else from the
 // program's descriptions (for an installed copy the user's CamFiles folder first).
