@@ -1,0 +1,31 @@
+#include "panel/KeyPressGate.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+namespace vistrel {
+
+KeyPressGate::KeyPressGate() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+KeyPressGate::~KeyPressGate() {
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool KeyPressGate::eventFilter(QObject* watched, QEvent* event) {
+    // A shortcut is looked up before its key press is delivered: refusing the look-up keeps
+    // Ctrl+O and the menus' keys from running a command here.
+    if (event->type() == QEvent::ShortcutOverride) {
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            m_escapePressed = true;
+        }
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace vistrel
