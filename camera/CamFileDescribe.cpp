@@ -3,11 +3,15 @@
 namespace vistrel {
 
 std::optional<DescribedCamera> describeCamFile(const std::string& camFilePath, LoadObserver* observer) {
-    if (!CamFileOpens(camFilePath)) {
+    std::optional<CamFileKeys> keys = CamFileKeys::open(camFilePath, observer);
+    if (!keys) {
         return std::nullopt;
     }
+    return describeCamFile(*keys);
+}
+
+DescribedCamera describeCamFile(CamFileKeys& keys) {
     DescribedCamera described;
-    CamFileKeys keys(camFilePath, observer);
     loadGeneral(described.description, keys);
     for (int i = 0; i < kComboCount; ++i) {
         described.combos[static_cast<std::size_t>(i)] = loadCombo(described.description, i, keys);

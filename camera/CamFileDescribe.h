@@ -20,5 +20,7 @@ struct DescribedCamera {
 // Loads the file into a fresh record, step by step in the panel's order. Nothing when the file
 // cannot be opened.
 std::optional<DescribedCamera> describeCamFile(const std::string& camFilePath, LoadObserver* observer = nullptr);
+// The same from keys already open.
+DescribedCamera describeCamFile(CamFileKeys& keys);
 
 } // namespace vistrel

@@ -208,12 +208,13 @@ std::map<std::int64_t, int> linesAt(const std::string& path, std::vector<std::in
 LintedCamera lintCamFile(const std::string& camFilePath) {
     LintedCamera result;
     LintObserver observer;
-    result.described = describeCamFile(camFilePath, &observer);
-    if (!result.described) {
+    std::optional<CamFileKeys> keys = CamFileKeys::open(camFilePath, &observer);
+    if (!keys) {
         return result;
     }
+    result.described = describeCamFile(*keys);
     if (observer.m_replyTableFull) {
-        const CamKeyLookup beyond = LookupCamKey(camFilePath, "Receive message", "Error19");
+        const CamKeyLookup beyond = keys->lookup("Receive message", "Error19");
         if (beyond.outcome == CamKeyLookup::Outcome::Found && !beyond.value.empty()) {
             observer.add(beyond.lineOffset, "error texts beyond \"Error18\" are not read: the table holds Error0 to "
                                             "Error18");

@@ -41,13 +41,18 @@ void loadHead(const std::string& section, std::string& title, std::string& chara
 
 } // namespace
 
+std::optional<CamFileKeys> CamFileKeys::open(const std::string& camFilePath, LoadObserver* observer) {
+    std::optional<CamFileSnapshot> snapshot = CamFileSnapshot::read(camFilePath);
+    if (!snapshot) {
+        return std::nullopt;
+    }
+    return CamFileKeys(std::move(*snapshot), observer);
+}
+
 int CamFileKeys::read(std::string_view section, std::string_view key, std::string& out) {
-    m_last = LookupCamKey(m_path, section, key);
+    m_last = m_index.lookup(section, key);
     if (m_observer != nullptr) {
         m_observer->lookedUp(section, key, m_last);
-    }
-    if (m_last.outcome == CamKeyLookup::Outcome::CannotOpen) {
-        return 0;
     }
     out = m_last.value;
     return static_cast<int>(out.size());

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "camera/CamFileReader.h"
+#include "camera/CamFileSnapshot.h"
+#include "camera/CamKeyIndex.h"
 #include "camera/CameraDescription.h"
 
 namespace vistrel {
@@ -24,22 +28,28 @@ public:
     virtual void textWithoutValue(int /*comboIndex*/, int /*number*/, const CamKeyLookup& /*textLookup*/) {}
 };
 
-// The keys of one description file: every read is one ReadCamKey lookup on it, a full scan.
+// The keys of one description file, read from one snapshot of it: every read answers as
+// ReadCamKey would on the file as it was when it was opened.
 class CamFileKeys {
 public:
-    explicit CamFileKeys(std::string camFilePath, LoadObserver* observer = nullptr)
-        : m_path(std::move(camFilePath)), m_observer(observer) {}
+    explicit CamFileKeys(CamFileSnapshot snapshot, LoadObserver* observer = nullptr)
+        : m_index(std::move(snapshot)), m_observer(observer) {}
 
-    // As ReadCamKey: the value's length, 0 when missing or empty; `out` untouched when the file
-    // cannot be opened.
+    // Reads the file once; nothing when it cannot be opened.
+    static std::optional<CamFileKeys> open(const std::string& camFilePath, LoadObserver* observer = nullptr);
+
+    // As ReadCamKey: the value's length with `out` set to it, 0 with `out` emptied when missing or
+    // empty. The observer hears every read.
     int read(std::string_view section, std::string_view key, std::string& out);
 
-    const std::string& path() const { return m_path; }
+    // One lookup the observer does not hear of.
+    CamKeyLookup lookup(std::string_view section, std::string_view key) { return m_index.lookup(section, key); }
+
     LoadObserver* observer() const { return m_observer; }
     const CamKeyLookup& lastLookup() const { return m_last; }
 
 private:
-    std::string m_path;
+    CamKeyIndex m_index;
     LoadObserver* m_observer = nullptr;
     CamKeyLookup m_last;
 };

@@ -9,6 +9,8 @@
 #include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +22,13 @@ struct CommandUpdate {
     bool checked = false;
 };
 
+inline constexpr const char* kTextCommandTooLong = "Error Command Too Long";
+inline constexpr const char* kTextFactoryError = "Error : Factory settings";
+inline constexpr const char* kTextFactoryDone = "Factory settings actived";
+inline constexpr const char* kTextSettingsError = "Error : Camera settings";
+inline constexpr const char* kTextSettingsCaption = "Camera settings";
+inline constexpr const char* kTextRefreshed = "Camera setting refreshed";
+
 // The panel's logic: loading a description, every control's command, the panel apply, connection,
 // the special commands and the camera configuration. It decides everything and reaches the widgets
 // only through PanelView, the camera only through Link.
@@ -27,6 +36,9 @@ class CommPanel {
 public:
     CommPanel(ProgramValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
               PanelView& view, Prompts& prompts);
+
+    // Reads the saved control values ("INI file settings" of the camera configuration).
+    void setPanelStateLoader(std::function<void(PanelState&)> loader) { m_loadPanelState = std::move(loader); }
 
     // Loading and commands.
     void LoadCamFile();
@@ -41,19 +53,70 @@ public:
     void OnConnection();
     void OnDisconnection();
     void OnRefresh();
-    void SendFactorySettings();
-    void ReadCameraSettings();
+    // The link's result of the factory command, and of the settings query.
+    int SendFactorySettings();
+    int ReadCameraSettings();
 
     // The camera configuration dialog and what its OK starts.
     CameraConfigSetup cameraConfigSetup() const;
     void OpenCameraConfiguration(CameraConfigDialogRunner& dialog);
+    // What OK in the dialog starts: load `fileName`, then the initialisation `initChoice`.
+    void ConfigureCamera(const CameraConfigAnswer& answer);
 
     // Update rules of commands 1020, 1021, 32775, 103 and 57601 with their side effects.
     CommandUpdate OnUpdateConnection();
     CommandUpdate OnUpdateDisconnection();
-    CommandUpdate OnUpdateConfigCommand();
-    CommandUpdate OnUpdateRefresh();
-    CommandUpdate OnUpdateFileOpen();
+    CommandUpdate OnUpdateConfigCommand() const;
+    CommandUpdate OnUpdateRefresh() const;
+    CommandUpdate OnUpdateFileOpen() const;
+
+    // Heard once for every exchange the panel makes: the command, what the link gave, and for
+    // panel commands the status line text with the panel's result (nothing for the special ones).
+    struct ExchangeRecord {
+        std::string step;
+        std::string command;
+        LinkResult link;
+        std::optional<std::string> shown;
+        int result = 0;
+    };
+    void setExchangeListener(std::function<void(const ExchangeRecord&)> listener) {
+        m_exchangeListener = std::move(listener);
+    }
+
+    // The view's exchanged values, as the last exchange with the widgets left them.
+    const std::array<int, kComboCount>& comboIndex() const { return m_ComboIndex; }
+    const std::array<int, kCheckCount>& checkState() const { return m_CheckState; }
+    const std::array<std::string, kListCount>& listText() const { return m_ListText; }
+
+private:
+    // Reads the widgets into the exchanged values; false when a list text was too long.
+    bool readControls();
+    // Writes the exchanged values into the widgets.
+    void writeControls();
+    // A pump step of a long sequence; true when Escape ended it.
+    bool pumpReportsEscape();
+    LinkResult exchangeSpecial(const std::string& step, const std::string& command);
+    int sendControlCommand(const std::string& step, char commandChar, const std::string& valueText);
+
+    ProgramValues& m_values;
+    PanelState& m_panel;
+    LinkState& m_linkState;
+    PanelRecords& m_records;
+    Link& m_link;
+    PanelView& m_view;
+    Prompts& m_prompts;
+    std::function<void(PanelState&)> m_loadPanelState;
+    std::function<void(const ExchangeRecord&)> m_exchangeListener;
+    std::string m_currentStep;
+
+    std::array<int, kCheckCount> m_CheckState{};
+    std::array<std::string, kListCount> m_ListText;
+    std::array<int, kComboCount> m_ComboIndex = {-1, -1, -1, -1, -1, -1, -1, -1};
+
+    // Last value the camera accepted for each control, taken when its handler first runs.
+    std::array<std::optional<int>, kComboCount> m_comboAccepted;
+    std::array<std::optional<int>, kCheckCount> m_checkAccepted;
+    std::array<std::optional<int>, kListCount> m_listAccepted;
 };
 
 } // namespace vistrel

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ public:
     }
     std::vector<std::string> keys;
 };
+
+CamFileKeys keysOf(const std::string& path, LoadObserver* observer = nullptr) {
+    std::optional<CamFileKeys> keys = CamFileKeys::open(path, observer);
+    EXPECT_TRUE(keys.has_value()) << path;
+    return keys ? std::move(*keys) : CamFileKeys(CamFileSnapshot{}, observer);
+}
 
 constexpr const char* kWorkedExample = R"([Special Cmd]
 CameraIdent=!=0
@@ -111,7 +118,7 @@ TEST(CamFileLoader, Numbering) {
     CameraDescription d;
     // Error2 missing: slots 1 and 2 filled, Error3 never read.
     KeyLog log;
-    CamFileKeys gaps(dir.write("gaps.cam", "[Receive message]\nError0=a\nError1=b\nError3=d\n"), &log);
+    CamFileKeys gaps = keysOf(dir.write("gaps.cam", "[Receive message]\nError0=a\nError1=b\nError3=d\n"), &log);
     loadReplyTexts(d, gaps);
     EXPECT_EQ(d.replyTexts[1], "a");
     EXPECT_EQ(d.replyTexts[2], "b");
@@ -128,7 +135,7 @@ TEST(CamFileLoader, Numbering) {
         entries += "Value" + std::to_string(n) + "=v" + std::to_string(n) + "\nText" + std::to_string(n) + "=t" +
                    std::to_string(n) + "\n";
     }
-    CamFileKeys many(dir.write("many.cam", combo + entries));
+    CamFileKeys many = keysOf(dir.write("many.cam", combo + entries));
     const ComboLoad load = loadCombo(d, 1, many);
     ASSERT_EQ(load.texts.size(), 29U);
     EXPECT_EQ(d.combos[1].values[28], "v29");
@@ -136,7 +143,8 @@ TEST(CamFileLoader, Numbering) {
 
     // A Value without a Text is stored, never shown; a Text without a Value keeps the old slot.
     d.combos[2].values[0] = "old";
-    CamFileKeys uneven(dir.write("uneven.cam", "[ComboBox3]\nCharacter=U\nText1=one\nValue2=2\nText3=three\n"));
+    CamFileKeys uneven =
+        keysOf(dir.write("uneven.cam", "[ComboBox3]\nCharacter=U\nText1=one\nValue2=2\nText3=three\n"));
     const ComboLoad third = loadCombo(d, 2, uneven);
     EXPECT_EQ(third.texts, std::vector<std::string>{"one"});
     EXPECT_EQ(d.combos[2].values[0], "old");
@@ -147,7 +155,7 @@ TEST(CamFileLoader, Numbering) {
     for (int n = 40; n >= 1; --n) {
         list += "Value" + std::to_string(n) + "=" + std::to_string(n) + "\n";
     }
-    CamFileKeys longList(dir.write("list.cam", list + "[ListBox3]\nCharacter=M\nValue1=1\nValue3=3\n"));
+    CamFileKeys longList = keysOf(dir.write("list.cam", list + "[ListBox3]\nCharacter=M\nValue1=1\nValue3=3\n"));
     EXPECT_EQ(loadList(d, 1, longList).entries.size(), 40U);
     EXPECT_EQ(loadList(d, 2, longList).entries, std::vector<std::string>{"1"});
 }
@@ -162,7 +170,7 @@ TEST(CamFileLoader, DefaultsAndCharDelay) {
     EXPECT_EQ(fresh.replyTexts[0], "");
 
     CameraDescription d;
-    CamFileKeys empty(dir.write("empty.cam", "[Receive message]\nNoError=\nString=  \n"));
+    CamFileKeys empty = keysOf(dir.write("empty.cam", "[Receive message]\nNoError=\nString=  \n"));
     loadGeneral(d, empty);
     EXPECT_EQ(d.configCommand, "!=3");
     EXPECT_EQ(d.factoryCommand, "!=4");
@@ -172,7 +180,7 @@ TEST(CamFileLoader, DefaultsAndCharDelay) {
 
     const auto delay = [&](const std::string& value, int before) {
         d.CharDelayMs = before;
-        CamFileKeys keys(dir.write("delay.cam", "[WaitBetweenChar]\nMilliSec=" + value + "\n"));
+        CamFileKeys keys = keysOf(dir.write("delay.cam", "[WaitBetweenChar]\nMilliSec=" + value + "\n"));
         loadCharDelay(d, keys);
         return d.CharDelayMs;
     };
@@ -187,14 +195,14 @@ TEST(CamFileLoader, DefaultsAndCharDelay) {
 
     // A control with a caption but no character: caption shown, nothing else read or kept.
     d.checks[1].character = "X";
-    CamFileKeys titled(dir.write("titled.cam", "[Check2]\nTitle=Caption only\nValue1=0\n"));
+    CamFileKeys titled = keysOf(dir.write("titled.cam", "[Check2]\nTitle=Caption only\nValue1=0\n"));
     EXPECT_EQ(loadCheck(d, 1, titled).title, "Caption only");
     EXPECT_EQ(d.checks[1].character, "");
 
     // A second file with fewer texts leaves the first one's slots beyond.
-    CamFileKeys first(dir.write("first.cam", "[Receive message]\nError0=a\nError1=b\nError2=c\n"));
+    CamFileKeys first = keysOf(dir.write("first.cam", "[Receive message]\nError0=a\nError1=b\nError2=c\n"));
     loadReplyTexts(d, first);
-    CamFileKeys second(dir.write("second.cam", "[Receive message]\nError0=z\n"));
+    CamFileKeys second = keysOf(dir.write("second.cam", "[Receive message]\nError0=z\n"));
     loadReplyTexts(d, second);
     EXPECT_EQ(d.replyTexts[1], "z");
     EXPECT_EQ(d.replyTexts[3], "c");
@@ -212,7 +220,7 @@ TEST(CamFileLoader, Capacities) {
         file += "Error" + std::to_string(n) + "=e" + std::to_string(n) + "\n";
     }
     KeyLog log;
-    CamFileKeys keys(dir.write("long.cam", file), &log);
+    CamFileKeys keys = keysOf(dir.write("long.cam", file), &log);
     loadGeneral(d, keys);
     EXPECT_EQ(d.identCommand, std::string(31, 'i'));
     EXPECT_EQ(d.configCommand, std::string(31, 'c'));

@@ -1,11 +1,10 @@
 // vistrelctl send: one exchange with the camera over the link the program would use.
 #include "camera/CamFileDescribe.h"
-#include "link/CameraLinkChannel.h"
-#include "link/CameraLinkExchange.h"
 #include "link/CameraLinkLibrary.h"
+#include "link/ComPortChoice.h"
 #include "link/SerialDevices.h"
+#include "link/SystemLink.h"
 #include "panel/ReplyInterpretation.h"
-#include "serial/halvex32.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/DisplayText.h"
 #include "tools/vistrelctl/LinkOptions.h"
@@ -13,7 +12,6 @@
 #include "tools/vistrelctl/Subcommand.h"
 
 #include <cstdio>
-#include <cstring>
 #include <nlohmann/json.hpp>
 
 namespace vistrel::ctl {
@@ -22,62 +20,52 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-struct Exchange {
-    int result = 0;
-    std::string status;
-    std::string reply;
-};
-
-int failOpening(const SendOptions& options, const std::string& status, const std::string& hint) {
-    const char* linkName = options.linkKind == kLinkCameraLink ? "the Camera Link port" : options.device.c_str();
-    std::fprintf(stderr, "vistrelctl: cannot open %s: %s\n", linkName, status.c_str());
+int failOpening(const LinkState& link, const std::string& status, const std::string& hint) {
+    const std::string linkName =
+        link.LinkKind == kLinkCameraLink ? "the Camera Link port" : ComDeviceOf(link, link.LinkKind);
+    std::fprintf(stderr, "vistrelctl: cannot open %s: %s\n", linkName.c_str(), status.c_str());
     if (!hint.empty()) {
         std::fprintf(stderr, "vistrelctl: %s\n", hint.c_str());
     }
     return kLinkExitNoLink;
 }
 
-// Over a COM link: Halvex32 on the mapped or given device.
-std::optional<Exchange> exchangeOverCom(const SendOptions& options, int delayMs, int& exitCode) {
-    char status[kLinkStatusCapacity] = {};
-    const int connected = HVX_ConnectDevice(status, options.device.c_str(), options.baud);
-    if (connected != 1 && connected != -1) {
-        exitCode = failOpening(options, status, DevicePermissionProblem(options.device));
-        return std::nullopt;
+// The link the program would open, set up from the options: the kind, the device COM1 or COM2
+// stands for (the mapping, or --device), the rate, the Camera Link library and port.
+bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts) {
+    link.LinkKind = options.linkKind;
+    link.LinkBaudRate = options.baud;
+    if (options.linkKind != kLinkCameraLink) {
+        link.ComDevice[options.linkKind == kLinkCom2 ? 1 : 0] = options.device;
+        return true;
     }
-    char reply[kReplyBufferCapacity + 1] = {};
-    Exchange exchange;
-    exchange.result = HVX_SendData(status, options.command.c_str(), reply, delayMs);
-    exchange.status = status;
-    exchange.reply = reply;
-    char closing[kLinkStatusCapacity] = {};
-    HVX_Disconn(closing);
-    return exchange;
+    link.CameraLinkPort = options.port;
+    return LoadCameraLinkLibrary(link, prompts, options.library) == CameraLinkLoad::Bound;
 }
 
-// Over Camera Link: the library's port, through the program's own exchange.
-std::optional<Exchange> exchangeOverCameraLink(const SendOptions& options, int& exitCode) {
+// One exchange over the program's own link: open, send, close.
+std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, int& exitCode) {
     CliPrompts prompts;
-    LinkState link;
-    if (LoadCameraLinkLibrary(link, prompts, options.library) != CameraLinkLoad::Bound) {
+    LinkState state;
+    if (!setUpLink(options, state, prompts)) {
         exitCode = kLinkExitNoLink;
         return std::nullopt;
     }
-    link.CameraLinkPort = options.port;
-    if (OpenCameraLinkChannel(link, link.LinkStatusText) != 1) {
-        exitCode = failOpening(options, link.LinkStatusText, "");
-        ReleaseCameraLinkLibrary(link, prompts);
-        return std::nullopt;
+    SystemLink link(state);
+    std::optional<LinkResult> exchange;
+    if (const LinkResult opened = link.open(); opened.result == 0) {
+        // A serial device the user may not open gets a hint on what to do about it.
+        const std::string hint = state.LinkKind == kLinkCameraLink
+                                     ? std::string()
+                                     : DevicePermissionProblem(ComDeviceOf(state, state.LinkKind));
+        exitCode = failOpening(state, opened.status, hint);
+    } else {
+        exchange = link.exchange(options.command, delayMs);
+        link.close();
     }
-    Exchange exchange;
-    exchange.result = CameraLinkSendReceive(link, link.LinkStatusText, options.command.c_str(), link.ReplyBuffer,
-                                            kReplyBufferCapacity);
-    exchange.status = link.LinkStatusText;
-    // A failed read leaves what arrived unterminated; the buffer's spare byte bounds it.
-    exchange.reply = std::string(link.ReplyBuffer, strnlen(link.ReplyBuffer, kReplyBufferCapacity));
-    char closing[kLinkStatusCapacity] = {};
-    CloseCameraLinkChannel(link, closing);
-    ReleaseCameraLinkLibrary(link, prompts);
+    if (state.LinkKind == kLinkCameraLink) {
+        ReleaseCameraLinkLibrary(state, prompts);
+    }
     return exchange;
 }
 
@@ -105,9 +93,7 @@ int runSend(const std::vector<std::string>& args) {
     const int delayMs = options->delayMs.value_or(camera ? camera->description.CharDelayMs : kDefaultCharDelayMs);
 
     int exitCode = kLinkExitOk;
-    const std::optional<Exchange> exchange = options->linkKind == kLinkCameraLink
-                                                 ? exchangeOverCameraLink(*options, exitCode)
-                                                 : exchangeOverCom(*options, delayMs, exitCode);
+    const std::optional<LinkResult> exchange = exchangeOnce(*options, delayMs, exitCode);
     if (!exchange) {
         return exitCode;
     }

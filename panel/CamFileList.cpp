@@ -1,0 +1,65 @@
+#include "panel/CamFileList.h"
+
+#include "platform/ProgramPaths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace vistrel {
+
+namespace {
+
+bool endsWithCam(const std::string& name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    const std::string tail = name.substr(name.size() - 4);
+    return tail[0] == '.' && std::tolower(static_cast<unsigned char>(tail[1])) == 'c' &&
+           std::tolower(static_cast<unsigned char>(tail[2])) == 'a' &&
+           std::tolower(static_cast<unsigned char>(tail[3])) == 'm';
+}
+
+std::string lowered(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+} // namespace
+
+std::vector<std::string> listCamFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        struct stat info {};
+        // Folders named like a description are not descriptions.
+        if (endsWithCam(name) && ::stat((folder + name).c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    // A directory listing has no order of its own; case-blind name order is what users expect.
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = lowered(a);
+        const std::string lb = lowered(b);
+        return la != lb ? la < lb : a < b;
+    });
+    return names;
+}
+
+std::vector<std::string> listCamFiles(const ProgramValues& values) {
+    return listCamFiles(camFilesDirectory(values.AppDirectory));
+}
+
+std::string camFilePathOf(const ProgramValues& values, const std::string& name) {
+    return camFilesDirectory(values.AppDirectory) + name;
+}
+
+} // namespace vistrel

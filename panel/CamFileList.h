@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/ProgramValues.h"
+
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+// Names of the camera descriptions in `folder` (files whose name ends in ".cam" in any letter
+// case), sorted without regard to case. Empty when the folder cannot be listed.
+std::vector<std::string> listCamFiles(const std::string& folder);
+
+// Every description the program offers, by name.
+std::vector<std::string> listCamFiles(const ProgramValues& values);
+
+// Where the description `name` is read from.
+std::string camFilePathOf(const ProgramValues& values, const std::string& name);
+
+} // namespace vistrel

@@ -1,0 +1,64 @@
+#include "panel/CamFileList.h"
+#include "panel/CommPanel.h"
+#include "panel/TextMatch.h"
+
+namespace vistrel {
+
+CameraConfigSetup CommPanel::cameraConfigSetup() const {
+    CameraConfigSetup setup;
+    setup.names = listCamFiles(m_values);
+    setup.editText = m_values.CamFileName;
+    if (!setup.names.empty()) {
+        const int found = findFromSecondEntry(static_cast<int>(setup.names.size()), m_values.CamFileName,
+                                              [&](int n) { return setup.names[static_cast<std::size_t>(n)]; });
+        setup.selected = found < 0 ? 0 : found;
+        setup.editText = setup.names[static_cast<std::size_t>(setup.selected)];
+    }
+    setup.radioEnabled[0] = m_values.SettingsFileFound == 1;
+    setup.radioChecked = 0;
+    const bool identified = m_records.connection.CameraIdentified == 1;
+    setup.radioEnabled[1] = identified;
+    setup.radioEnabled[2] = identified;
+    if (identified) {
+        setup.radioChecked = 1;
+    }
+    return setup;
+}
+
+void CommPanel::OpenCameraConfiguration(CameraConfigDialogRunner& dialog) {
+    // Started from a click that a running load or apply let through: that one finishes first.
+    if (m_records.SequenceRunning) {
+        return;
+    }
+    const std::optional<CameraConfigAnswer> answer = dialog.run(cameraConfigSetup());
+    if (answer) {
+        ConfigureCamera(*answer);
+    }
+}
+
+void CommPanel::ConfigureCamera(const CameraConfigAnswer& answer) {
+    m_values.CamFileName = answer.fileName;
+    LoadCamFile();
+    // The initialisation runs whether or not the file could be read.
+    switch (answer.initChoice) {
+    case 0:
+        if (m_loadPanelState) {
+            m_loadPanelState(m_panel);
+        }
+        ApplyPanel();
+        break;
+    case 1:
+        ReadCameraSettings();
+        ApplyPanel();
+        break;
+    case 2:
+        SendFactorySettings();
+        ReadCameraSettings();
+        ApplyPanel();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace vistrel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string_view>
+
+namespace vistrel {
+
+// Whether `text` begins with `prefix`, ASCII letters compared without regard to case.
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
+
+// The entry a list picks for `prefix`: the first that begins with it, searching from the second
+// entry onwards and coming back to the first entry last; -1 when none does.
+template <typename EntryAt> int findFromSecondEntry(int count, std::string_view prefix, EntryAt&& entryAt) {
+    for (int step = 1; step <= count; ++step) {
+        const int n = step % count;
+        if (startsWithIgnoringCase(entryAt(n), prefix)) {
+            return n;
+        }
+    }
+    return -1;
+}
+
+// Leading white space, a sign and digits as atoi reads them; 0 without digits. Saturates.
+int leadingNumber(std::string_view text);
+
+} // namespace vistrel

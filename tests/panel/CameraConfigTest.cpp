@@ -1,0 +1,91 @@
+#include "panel/CamFileList.h"
+#include "tests/panel/PanelFixture.h"
+
+namespace vistrel::test {
+namespace {
+
+using CameraConfiguration = PanelFixture;
+
+TEST_F(CameraConfiguration, ListsDescriptionsInNameOrderAndSelectsTheSavedOne) {
+    writeCam("b.cam", "");
+    writeCam("A.CAM", "");
+    writeCam("linescan.cam", "");
+    writeCam("notes.txt", "");
+    ::mkdir((folder.path() + "CamFiles/dir.cam").c_str(), 0755);
+    values.CamFileName = "LINESCAN.cam";
+    CameraConfigSetup setup = panel.cameraConfigSetup();
+    EXPECT_EQ(setup.names, (std::vector<std::string>{"A.CAM", "b.cam", "linescan.cam"}));
+    EXPECT_EQ(setup.selected, 2);
+    EXPECT_EQ(setup.editText, "linescan.cam");
+    // Not in the list: the first entry. A prefix of several: the search starts at the second.
+    values.CamFileName = "zzz.cam";
+    EXPECT_EQ(panel.cameraConfigSetup().selected, 0);
+    writeCam("a2.cam", "");
+    values.CamFileName = "a";
+    EXPECT_EQ(panel.cameraConfigSetup().selected, 1); // "a2.cam" before "A.CAM"
+    // No folder: an empty list with the saved name in the edit field.
+    values.AppDirectory = folder.path() + "nowhere/";
+    setup = panel.cameraConfigSetup();
+    EXPECT_TRUE(setup.names.empty());
+    EXPECT_EQ(setup.selected, -1);
+    EXPECT_EQ(setup.editText, "a");
+}
+
+TEST_F(CameraConfiguration, RadiosFollowTheSettingsFileAndTheIdentification) {
+    for (int found : {0, 1}) {
+        for (int identified : {0, 1}) {
+            values.SettingsFileFound = found;
+            records.connection.CameraIdentified = identified;
+            const CameraConfigSetup setup = panel.cameraConfigSetup();
+            EXPECT_EQ(setup.radioEnabled[0], found == 1);
+            EXPECT_EQ(setup.radioEnabled[1], identified == 1);
+            EXPECT_EQ(setup.radioEnabled[2], identified == 1);
+            EXPECT_EQ(setup.radioChecked, identified == 1 ? 1 : 0);
+        }
+    }
+}
+
+TEST_F(CameraConfiguration, EachInitialisationRunsAfterTheLoadEvenWhenTheFileIsMissing) {
+    writeCam("test.cam", kSmallCam);
+    connect();
+    int loads = 0;
+    panel.setPanelStateLoader([&](PanelState& loaded) {
+        ++loads;
+        loaded.ComboBox[0] = 1;
+    });
+    panel.ConfigureCamera({"test.cam", 0});
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(records.LoadedTitle, " test.cam  loaded");
+    EXPECT_EQ(link.commands.front(), "G=1");
+
+    link.commands.clear();
+    link.answerReply("G=2\r>OK\r");
+    panel.ConfigureCamera({"test.cam", 1});
+    EXPECT_EQ(link.commands.front(), "CFG?");
+    EXPECT_EQ(link.commands[1], "G=2");
+
+    link.commands.clear();
+    link.answerReply(">OK\r");
+    link.answerReply("G=0\r>OK\r");
+    panel.ConfigureCamera({"missing.cam", 2});
+    EXPECT_EQ(records.LoadedTitle, " ");
+    EXPECT_EQ(values.CamFileName, "missing.cam");
+    EXPECT_EQ(link.commands[0], "RST");
+    EXPECT_EQ(link.commands[1], "CFG?");
+    EXPECT_EQ(link.commands[2], "G=0");
+
+    link.commands.clear();
+    panel.ConfigureCamera({"test.cam", -1});
+    EXPECT_TRUE(link.commands.empty());
+
+    struct Cancelled : CameraConfigDialogRunner {
+        std::optional<CameraConfigAnswer> run(const CameraConfigSetup&) override { return std::nullopt; }
+    } cancelled;
+    values.CamFileName = "test.cam";
+    panel.OpenCameraConfiguration(cancelled);
+    EXPECT_EQ(values.CamFileName, "test.cam");
+    EXPECT_TRUE(link.commands.empty());
+}
+
+} // namespace
+} // namespace vistrel::test
