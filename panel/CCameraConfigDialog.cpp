@@ -35,6 +35,7 @@ CCameraConfigDialog::CCameraConfigDialog(Prompts& prompts, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_prompts(prompts) {
     setWindowTitle(QStringLiteral("Camera configuration "));
+    setFont(dialogFont());
     setFixedSize(dialogUnitsAcross(kWidthUnits), dialogUnitsDown(kHeightUnits));
 
     // Created in tab order.

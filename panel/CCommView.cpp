@@ -95,6 +95,7 @@ QComboBox* makeComboBox(QWidget* parent, bool editable) {
 } // namespace
 
 CCommView::CCommView(QWidget* parent) : QWidget(parent) {
+    setFont(dialogFont());
     createControls();
     setFixedSize(dialogUnitsAcross(kWidthUnits), dialogUnitsDown(kHeightUnits));
     setCursor(Qt::ArrowCursor);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QGuiApplication>
 #include <QRect>
 #include <cmath>
 
@@ -17,6 +19,14 @@ inline int dialogUnitsDown(int units) {
 
 inline QRect dialogRect(int x, int y, int width, int height) {
     return {dialogUnitsAcross(x), dialogUnitsDown(y), dialogUnitsAcross(width), dialogUnitsDown(height)};
+}
+
+// The forms' font: the application's family at the size whose text the dialog units were laid out
+// for (MS Sans Serif 8 pt is 13 px high), so captions fit the controls as they were drawn.
+inline QFont dialogFont() {
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(11);
+    return font;
 }
 
 } // namespace vistrel
