@@ -42,6 +42,8 @@ public:
 
     // Loading and commands.
     void LoadCamFile();
+    // Loads the description at any path, as LoadCamFile loads the one named by CamFileName.
+    void LoadCamFileAt(const std::string& camFilePath);
     int SendCameraCommand(char commandChar, const std::string& valueText);
     void OnComboChanged(int index); // 0 for "ComboBox1"
     void OnCheckClicked(int index); // 0 for "Check1"
@@ -62,6 +64,9 @@ public:
     void OpenCameraConfiguration(CameraConfigDialogRunner& dialog);
     // What OK in the dialog starts: load `fileName`, then the initialisation `initChoice`.
     void ConfigureCamera(const CameraConfigAnswer& answer);
+    // The initialisation `initChoice` of the loaded panel (0 saved values, 1 the camera's
+    // settings, 2 factory settings), then the panel apply; nothing for any other choice.
+    void InitialiseAndApply(int initChoice);
 
     // Update rules of commands 1020, 1021, 32775, 103 and 57601 with their side effects.
     CommandUpdate OnUpdateConnection();
@@ -89,6 +94,7 @@ public:
     const std::array<std::string, kListCount>& listText() const { return m_ListText; }
 
 private:
+    void loadDescription(const std::string& camFilePath);
     // Reads the widgets into the exchanged values; false when a list text was too long.
     bool readControls();
     // Writes the exchanged values into the widgets.

@@ -40,7 +40,11 @@ void CommPanel::ConfigureCamera(const CameraConfigAnswer& answer) {
     m_values.CamFileName = answer.fileName;
     LoadCamFile();
     // The initialisation runs whether or not the file could be read.
-    switch (answer.initChoice) {
+    InitialiseAndApply(answer.initChoice);
+}
+
+void CommPanel::InitialiseAndApply(int initChoice) {
+    switch (initChoice) {
     case 0:
         if (m_loadPanelState) {
             m_loadPanelState(m_panel);

@@ -22,14 +22,25 @@ private:
 
 } // namespace
 
+void CommPanel::LoadCamFileAt(const std::string& camFilePath) {
+    m_values.CamFilePath = camFilePath;
+    loadDescription(camFilePath);
+}
+
 void CommPanel::LoadCamFile() {
     m_values.CamFilePath = camFilePathOf(m_values, m_values.CamFileName);
-    if (!CamFileOpens(m_values.CamFilePath)) {
+    loadDescription(m_values.CamFilePath);
+}
+
+void CommPanel::loadDescription(const std::string& camFilePath) {
+    // The whole load reads from one snapshot of the file: the file is read once.
+    std::optional<CamFileKeys> opened = CamFileKeys::open(camFilePath);
+    if (!opened) {
         m_records.LoadedTitle.assign(1, ' ');
         return;
     }
+    CamFileKeys& keys = *opened;
     const SequenceMark mark(m_records.SequenceRunning);
-    CamFileKeys keys(m_values.CamFilePath);
     // Appended piece by piece: g++ 12 misreads the concatenation as an overlapping copy.
     std::string title = " ";
     title.append(m_values.CamFileName).append("  loaded");
