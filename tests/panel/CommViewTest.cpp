@@ -1,5 +1,8 @@
 #include "panel/CCommView.h"
+#include "panel/CommPanel.h"
 #include "panel/EditableList.h"
+#include "support/ScriptedPrompts.h"
+#include "tests/panel/PanelDoubles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -222,6 +225,44 @@ TEST(CCommView, PumpDispatchesPendingEventsButOnlyReportsKeys) {
     postKey(edit, Qt::Key_A, QStringLiteral("a"));
     QCoreApplication::processEvents();
     EXPECT_EQ(edit->text(), QStringLiteral("a"));
+}
+
+TEST(CCommView, UserActionsRunTheHandlersOfTheirControls) {
+    ProgramValues values;
+    PanelState panelState;
+    LinkState linkState;
+    PanelRecords records;
+    test::ScriptedLink link;
+    test::ScriptedPrompts prompts;
+    CCommView view;
+    CommPanel panel(values, panelState, linkState, records, link, view, prompts);
+    view.setPanel(&panel);
+    panel.LoadCamFileAt(std::string(VISTREL_CAMFILES_DIR) + "/linescan.cam");
+    view.show();
+
+    control<QCheckBox>(&view, 1032)->click(); // "Check2", X
+    control<QCheckBox>(&view, 1036)->click(); // "Check4", sent as its value alone
+    EditableList* blackLevel = control<EditableList>(&view, 112);
+    view.select(112, 2);
+    control<QPushButton>(&view, 1048)->click(); // "ListBox3", O
+    blackLevel->editField()->setText(QStringLiteral("77"));
+    control<QPushButton>(&view, 1050)->click(); // "ListBox5", W: the text of its own edit field
+    QComboBox* freeText = control<QComboBox>(&view, 1020);
+    freeText->setEnabled(true);
+    freeText->setEditText(QStringLiteral("!=3"));
+    control<QPushButton>(&view, 1051)->click();
+    QComboBox* taps = control<QComboBox>(&view, 1034); // "ComboBox6", Y, loaded without selection
+    taps->setFocus();
+    QTest::keyClick(taps, Qt::Key_Down);
+
+    const std::vector<std::string> expected = {"X=1", "LED ON", "O=64", "W=0", "!=3", "Y=1"};
+    EXPECT_EQ(link.commands, expected);
+    EXPECT_EQ(freeText->count(), 1); // a successful free command can be picked again
+
+    // Without the panel logic a click goes nowhere.
+    view.setPanel(nullptr);
+    control<QCheckBox>(&view, 1031)->click();
+    EXPECT_EQ(link.commands.size(), expected.size());
 }
 
 } // namespace
