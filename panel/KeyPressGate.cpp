@@ -2,10 +2,11 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QThread>
 
 namespace vistrel {
 
-KeyPressGate::KeyPressGate() {
+KeyPressGate::KeyPressGate() : m_loopLevel(QThread::currentThread()->loopLevel()) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -14,6 +15,9 @@ KeyPressGate::~KeyPressGate() {
 }
 
 bool KeyPressGate::eventFilter(QObject* watched, QEvent* event) {
+    if (QThread::currentThread()->loopLevel() != m_loopLevel) {
+        return QObject::eventFilter(watched, event);
+    }
     // A shortcut is looked up before its key press is delivered: refusing the look-up keeps
     // Ctrl+O and the menus' keys from running a command here.
     if (event->type() == QEvent::ShortcutOverride) {

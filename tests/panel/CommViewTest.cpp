@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -220,6 +221,18 @@ TEST(CCommView, PumpDispatchesPendingEventsButOnlyReportsKeys) {
     postKey(edit, Qt::Key_Escape, QString());
     EXPECT_TRUE(view.pumpOneMessage());
     EXPECT_FALSE(view.pumpOneMessage()); // nothing pending any more
+
+    // A dialog opened by a dispatched event runs its own loop, and its keys are its own.
+    QTimer::singleShot(0, &view, [&] {
+        QEventLoop dialogLoop;
+        postKey(edit, Qt::Key_B, QStringLiteral("b"));
+        postKey(edit, Qt::Key_Escape, QString());
+        QTimer::singleShot(20, &dialogLoop, &QEventLoop::quit);
+        dialogLoop.exec();
+    });
+    EXPECT_FALSE(view.pumpOneMessage());
+    EXPECT_EQ(edit->text(), QStringLiteral("b"));
+    edit->clear();
 
     // Outside a pump the same key reaches the widget.
     postKey(edit, Qt::Key_A, QStringLiteral("a"));
