@@ -96,14 +96,13 @@ int CCameraConfigDialog::checkedRadio() const {
 }
 
 void CCameraConfigDialog::OnOK() {
-    const std::string fileName = m_files->editBytes();
-    m_answer.fileName = fileName;
     if (m_files->editField()->text().toUcs4().size() > kFileNameCapacity) {
         m_prompts.tell(kTooLong);
         m_files->editField()->setFocus();
         m_files->editField()->selectAll();
         return;
     }
+    m_answer.fileName = m_files->editBytes();
     m_answer.initChoice = checkedRadio();
     accept();
 }

@@ -3,6 +3,7 @@
 #include "panel/EntryBytes.h"
 #include "platform/QtPrompts.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -25,7 +26,9 @@ EditableList::EditableList(QWidget* parent)
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setSortingEnabled(false);
+    m_list->setFocusPolicy(Qt::NoFocus);
     setFocusProxy(m_edit);
+    m_edit->installEventFilter(this);
 
     // The user picking an entry, by mouse or keys, shows it in the edit field.
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] { showEntryInEditField(selection()); });
@@ -88,6 +91,22 @@ void EditableList::showEntryInEditField(int index) {
     if (index >= 0 && index < m_list->count()) {
         setEditBytes(entryBytes(index));
     }
+}
+
+bool EditableList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_edit && event->type() == QEvent::KeyPress && m_list->count() > 0) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            const int current = selection();
+            const int next = current < 0 ? 0 : current + (key == Qt::Key_Down ? 1 : -1);
+            if (next >= 0 && next < m_list->count()) {
+                m_list->setCurrentRow(next, QItemSelectionModel::ClearAndSelect);
+                m_list->scrollToItem(m_list->item(next));
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 std::string EditableList::editBytes() const {

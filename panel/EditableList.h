@@ -11,7 +11,8 @@ namespace vistrel {
 
 // A list always shown with an edit field above it. Picking an entry puts its text into the edit
 // field; the value of the control is the edit field's text, typed or picked. Entries keep the order
-// they were inserted in and the bytes they were inserted with.
+// they were inserted in and the bytes they were inserted with. The edit field is the one tab stop:
+// the arrow keys there move through the list.
 class EditableList : public QWidget {
     Q_OBJECT
 
@@ -39,6 +40,9 @@ public:
 
 signals:
     void entryDoubleClicked(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showEntryInEditField(int index);

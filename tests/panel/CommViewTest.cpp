@@ -165,6 +165,14 @@ TEST(CCommView, EntriesKeepTheirBytesOrderAndNoSelectionOfTheirOwn) {
     QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(entries->item(0)).center());
     EXPECT_EQ(view.selection(111), 0);
     EXPECT_EQ(view.editText(111), "5");
+    // The edit field is the list's tab stop; its arrow keys move through the entries.
+    EXPECT_EQ(entries->focusPolicy(), Qt::NoFocus);
+    QTest::keyClick(list->editField(), Qt::Key_Down);
+    EXPECT_EQ(view.selection(111), 1);
+    EXPECT_EQ(view.editText(111), latin1Micro);
+    QTest::keyClick(list->editField(), Qt::Key_Down);
+    QTest::keyClick(list->editField(), Qt::Key_Up);
+    EXPECT_EQ(view.editText(111), "5");
 
     // The free programming area keeps what is typed while successful commands are appended.
     QComboBox* freeText = control<QComboBox>(&view, 1020);
