@@ -44,6 +44,14 @@ bool CVistrelApp::InitInstance() {
     m_frame->setCameraLinkRelease(m_input.releaseCameraLink);
     m_prompts.setOwner(m_frame.get());
 
+    createPanel();
+    m_frame->show();
+
+    announceDebugMode(m_input.arguments, m_state, m_prompts);
+    return true;
+}
+
+void CVistrelApp::createPanel() {
     m_systemLink = std::make_unique<SystemLink>(m_state.link);
     m_link = std::make_unique<ResponsiveLink>(*m_systemLink);
     CCommView* view = m_frame->view();
@@ -52,10 +60,6 @@ bool CVistrelApp::InitInstance() {
     m_panel->setPanelStateLoader([this](PanelState& panel) { LoadPanelState(m_state.values.SettingsPath, panel); });
     view->setPanel(m_panel.get());
     m_frame->addUpdateHandler(InstallPanelCommands(*m_frame, *m_panel, m_state.records, *m_document, m_prompts));
-    m_frame->show();
-
-    announceDebugMode(m_input.arguments, m_state, m_prompts);
-    return true;
 }
 
 int CVistrelApp::ExitInstance(int loopResult) {

@@ -39,6 +39,9 @@ public:
     Prompts& prompts() { return m_prompts; }
 
 private:
+    // The link, the panel logic over the frame's view, and the panel's commands.
+    void createPanel();
+
     StartupInput m_input;
     AppState m_state;
     QtPrompts m_prompts;

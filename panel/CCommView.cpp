@@ -84,6 +84,8 @@ QComboBox* makeComboBox(QWidget* parent, bool editable) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(editable);
     combo->setMaxVisibleItems(kDroppedEntries);
+    // Dropped below the box as a scrolling list, not as a menu over it that ignores the height.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     if (editable) {
         // What the user types is sent as it is: no completion, nothing added on Return.
         combo->setInsertPolicy(QComboBox::NoInsert);
