@@ -2,10 +2,10 @@
 
 #include "app/CapsLockState.h"
 #include "app/CommandIds.h"
-#include "camera/PanelStateStore.h"
 #include "link/LinkMenu.h"
 #include "panel/CCommView.h"
 #include "platform/QtPrompts.h"
+#include "settings/SettingsSave.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <ctime>
 
 namespace vistrel {
@@ -144,7 +145,7 @@ void CMainFrame::createStatusBar() {
     }
     m_panes[0]->setMinimumWidth(1);
     bar->addWidget(m_panes[0], 1); // hidden while a menu prompt is shown in its place
-    m_panes[1]->setFixedWidth(screenRect().width() / 4);
+    fitStatusPanes(screenRect().width());
     bar->addPermanentWidget(m_panes[1]);
     m_panes[2]->setObjectName(QString::number(kCapsLockIndicatorId));
     bar->addPermanentWidget(m_panes[2]);
@@ -154,6 +155,14 @@ void CMainFrame::createStatusBar() {
 
 QAction* CMainFrame::action(int commandId) const {
     return findChild<QAction*>(QString::number(commandId), Qt::FindDirectChildrenOnly);
+}
+
+int CMainFrame::connectionPaneWidth(int screenWidth) {
+    return std::min(screenWidth / 4, kOuterWidth / 2);
+}
+
+void CMainFrame::fitStatusPanes(int screenWidth) {
+    m_panes[1]->setFixedWidth(connectionPaneWidth(screenWidth));
 }
 
 QLabel* CMainFrame::pane(int index) const {

@@ -31,6 +31,12 @@ public:
     QAction* action(int commandId) const;
     // Status bar panes 0 and 1, and the caps-lock indicator (pane 2).
     QLabel* pane(int index) const;
+
+    // Pane 1 takes a quarter of the screen's width, but never more than half of the frame's, so pane 0
+    // (the connection state and the menu prompts) stays readable on a wide screen.
+    static int connectionPaneWidth(int screenWidth);
+    // Sizes the panes for a screen of this width; the frame does it for its own screen when built.
+    void fitStatusPanes(int screenWidth);
     CCommView* view() const { return m_view; }
 
     void setSettingsSave(SettingsSave save) { m_save = std::move(save); }

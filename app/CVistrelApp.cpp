@@ -2,13 +2,13 @@
 
 #include "app/CMainFrame.h"
 #include "app/PanelCommands.h"
-#include "camera/PanelStateStore.h"
 #include "link/CameraLinkLibrary.h"
 #include "link/SystemLink.h"
 #include "panel/CCommView.h"
 #include "panel/CommPanel.h"
 #include "panel/HalvexHostHooks.h"
 #include "panel/ResponsiveLink.h"
+#include "settings/LastUseSection.h"
 
 #include <cstdio>
 

@@ -1,36 +1,17 @@
 #include "app/Startup.h"
 
-#include "camera/PanelStateStore.h"
-#include "com/DesktopRegistration.h"
-#include "link/CameraLinkSettings.h"
-#include "link/SerialDeviceSettings.h"
-#include "platform/Profile.h"
+#include "com/ComSwitches.h"
 #include "platform/ProgramPaths.h"
 
 namespace vistrel {
 
 StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& prompts) {
     StartupResult result;
-    const RegistrationSwitch registration = findRegistrationSwitch(input.arguments);
-    if (registration != RegistrationSwitch::None) {
-        const ProfileResult done = registration == RegistrationSwitch::Register
-                                       ? registerDesktopEntry(input.applicationsFolder, input.executablePath)
-                                       : unregisterDesktopEntry(input.applicationsFolder);
+    const ComSwitchOutcome com = runComSwitches(input.arguments, input.executablePath, input.applicationsFolder);
+    if (com.endProcess) {
         result.action = StartupAction::EndProcess;
-        result.exitCode = done.ok ? 0 : 1;
-        if (!done.ok) {
-            const bool adding = registration == RegistrationSwitch::Register;
-            result.problem =
-                std::string(adding ? "cannot write the desktop entry" : "cannot remove the desktop entry") +
-                (input.applicationsFolder.empty() ? "" : (adding ? " in " : " from ") + input.applicationsFolder) +
-                ": " + done.reason;
-        }
-        return result;
-    }
-    // Started for automation: there is nothing to serve, so the process ends rather than idling
-    // without a window.
-    if (hasAutomationSwitch(input.arguments)) {
-        result.action = StartupAction::EndProcess;
+        result.exitCode = com.exitCode;
+        result.problem = com.problem;
         return result;
     }
 
@@ -42,41 +23,7 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
 
 void readStartupSettings(const std::vector<std::string>& arguments, AppState& state, Prompts& prompts,
                          const CameraLinkRelease& releaseCameraLink) {
-    ProgramValues& values = state.values;
-    LinkState& link = state.link;
-
-    bool found = false;
-    const std::string contents = loadProfile(values.SettingsPath, &found);
-    if (!found) {
-        if (!arguments.empty()) {
-            prompts.tellWithCaption(settingsFileNameOf(values.SettingsPath), kMissingSettingsText);
-        }
-        values.SettingsFileFound = 0;
-        return;
-    }
-
-    const std::string camFile = readProfileString(contents, "Common", "Camera File", "-", kSettingsValueCapacity);
-    if (camFile.find('-') == std::string::npos) {
-        values.CamFileName = camFile;
-        values.CamFilePath = camFilesDirectory(values.AppDirectory) + camFile;
-    }
-
-    // Three independent tests; where several match, the later selection wins.
-    const std::string comPort = readProfileString(contents, "Common", "COM Port", "2", kSettingsValueCapacity);
-    if (comPort.find('1') != std::string::npos) {
-        SelectComLink(link, kLinkCom1, releaseCameraLink);
-    }
-    if (comPort.find('2') != std::string::npos) {
-        SelectComLink(link, kLinkCom2, releaseCameraLink);
-    }
-    if (comPort.find('3') != std::string::npos) {
-        LoadCameraLinkFromSettings(values.SettingsPath, link, prompts);
-    }
-    link.SettingsChanged = 0;
-
-    link.LinkBaudRate = readProfileInt(contents, "Common", "BaudRate", 9600);
-    readSerialDevices(contents, link);
-    readLastUse(contents, state.panel);
+    ReadStartupSettings(arguments, state.values, state.link, state.panel, prompts, releaseCameraLink);
 }
 
 void announceDebugMode(const std::vector<std::string>& arguments, AppState& state, Prompts& prompts) {

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "link/LinkSelection.h"
 #include "platform/Prompts.h"
+#include "settings/StartupSettings.h"
 
 #include <string>
 #include <vector>
@@ -29,7 +30,6 @@ struct StartupInput {
 
 // Text of the debug-mode announcement, shown once the frame is up.
 inline constexpr const char* kDebugModeText = "Mode 'debug' activ\xc3\xa9.";
-inline constexpr const char* kMissingSettingsText = "The initialization file doesn't exists";
 
 // Everything start-up decides before the frame exists: registration switches, automation start,
 // the program paths, section "Common", "Serial Devices" and "Last use".

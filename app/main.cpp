@@ -1,14 +1,30 @@
 #include "app/CVistrelApp.h"
+#include "com/ComSwitches.h"
 #include "com/DesktopRegistration.h"
 #include "platform/ProgramPaths.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv); // takes its own options out of argv
-    Q_INIT_RESOURCE(vistrel);             // images compiled into the static GUI library
-
+    // The command line as given: QApplication takes its own options (-style, -platform, ...) out of
+    // argv, yet any argument at all switches debug mode on.
     std::vector<std::string> arguments(argv + 1, argv + argc);
+
+    // The registration and automation switches end the process without a window, so they are done
+    // before any GUI object exists: they must work without a display.
+    const vistrel::ComSwitchOutcome com =
+        vistrel::runComSwitches(arguments, vistrel::executablePath(), vistrel::applicationsFolder());
+    if (com.endProcess) {
+        if (!com.problem.empty()) {
+            std::fprintf(stderr, "vistrel: %s\n", com.problem.c_str());
+        }
+        return com.exitCode;
+    }
+
+    QApplication application(argc, argv);
+    Q_INIT_RESOURCE(vistrel); // images compiled into the static GUI library
+
     vistrel::CVistrelApp theApp(std::move(arguments), vistrel::executablePath(), vistrel::applicationsFolder());
     if (!theApp.InitInstance()) {
         return theApp.exitCode();

@@ -49,7 +49,7 @@ CamKeyLookup LookupCamKey(const std::string& camFilePath, std::string_view secti
     std::string_view piece;
     for (;;) {
         if (!reader.skipToBracket() || !reader.next(piece)) {
-            result.outcome = CamKeyLookup::Outcome::NoSection;
+            result.outcome = reader.failed() ? CamKeyLookup::Outcome::CannotOpen : CamKeyLookup::Outcome::NoSection;
             return result;
         }
         if (containsUpper(cText(piece), pattern)) {
@@ -76,7 +76,7 @@ CamKeyLookup LookupCamKey(const std::string& camFilePath, std::string_view secti
             return result;
         }
     }
-    result.outcome = CamKeyLookup::Outcome::EndOfSection;
+    result.outcome = reader.failed() ? CamKeyLookup::Outcome::CannotOpen : CamKeyLookup::Outcome::EndOfSection;
     return result;
 }
 

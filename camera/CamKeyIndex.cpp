@@ -107,6 +107,14 @@ std::size_t CamKeyIndex::findSection(const std::string& upperName) {
     return found;
 }
 
+std::size_t CamKeyIndex::cachedSection(std::string_view section) {
+    if (m_lastSectionPiece == npos || section != m_lastSection) {
+        m_lastSectionPiece = findSection(upperCamName(section));
+        m_lastSection = section;
+    }
+    return m_lastSectionPiece;
+}
+
 CamKeyIndex::Block& CamKeyIndex::blockAfter(std::size_t sectionPiece) {
     const auto [it, added] = m_blocks.try_emplace(sectionPiece);
     Block& block = it->second;
@@ -118,7 +126,7 @@ CamKeyIndex::Block& CamKeyIndex::blockAfter(std::size_t sectionPiece) {
         const std::size_t end = m_snapshot.pieceEnd(start);
         const std::string_view piece = cText(std::string_view(text).substr(start, end - start));
         if (hasKeyEquals(piece)) {
-            block.candidates.push_back(start);
+            block.candidates.push_back({start, start + piece.size()});
         }
         if (piece.find('[') != std::string_view::npos) {
             block.end = start;
@@ -138,22 +146,21 @@ const std::unordered_map<std::uint64_t, std::size_t>& CamKeyIndex::numberedTable
     }
     // "WORD" + digits stands in a text exactly where "WORD" is followed by a run of digits that
     // begins with those digits; so every prefix of such a run is a number found there.
-    std::string upper;
     for (std::size_t i = 0; i < block.candidates.size(); ++i) {
-        upper = upperCamName(m_snapshot.piece(block.candidates[i]));
-        for (std::size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
+        const std::string_view text = candidateText(block.candidates[i]); // digits have no case
+        for (std::size_t at = findUpper(text, word); at != std::string_view::npos; at = findUpper(text, word, at + 1)) {
             std::size_t digit = at + word.size();
-            if (digit >= upper.size() || !isDigit(upper[digit])) {
+            if (digit >= text.size() || !isDigit(text[digit])) {
                 continue;
             }
-            if (upper[digit] == '0') {
+            if (text[digit] == '0') {
                 table.emplace(0, i); // a longer run from "0" has a leading zero: no number's digits
                 continue;
             }
             std::uint64_t number = 0;
-            for (std::size_t count = 0; count < kMaxIndexedDigits && digit < upper.size() && isDigit(upper[digit]);
+            for (std::size_t count = 0; count < kMaxIndexedDigits && digit < text.size() && isDigit(text[digit]);
                  ++count, ++digit) {
-                number = number * 10 + static_cast<std::uint64_t>(upper[digit] - '0');
+                number = number * 10 + static_cast<std::uint64_t>(text[digit] - '0');
                 table.emplace(number, i);
             }
         }
@@ -165,11 +172,11 @@ std::size_t CamKeyIndex::findKey(Block& block, const std::string& upperKey) {
     if (const std::optional<NumberedKey> numbered = numberedKey(upperKey)) {
         const auto& table = numberedTable(block, numbered->word);
         const auto it = table.find(numbered->number);
-        return it == table.end() ? npos : block.candidates[it->second];
+        return it == table.end() ? npos : block.candidates[it->second].start;
     }
-    for (const std::size_t start : block.candidates) {
-        if (containsUpper(cText(m_snapshot.piece(start)), upperKey)) {
-            return start;
+    for (const Candidate& candidate : block.candidates) {
+        if (containsUpper(candidateText(candidate), upperKey)) {
+            return candidate.start;
         }
     }
     return npos;
@@ -187,7 +194,7 @@ void CamKeyIndex::notePiece(CamKeyLookup& result, std::size_t start) const {
 
 CamKeyLookup CamKeyIndex::lookup(std::string_view section, std::string_view key) {
     CamKeyLookup result;
-    const std::size_t sectionPiece = findSection(upperCamName(section));
+    const std::size_t sectionPiece = cachedSection(section);
     if (sectionPiece == npos) {
         result.outcome = CamKeyLookup::Outcome::NoSection;
         return result;

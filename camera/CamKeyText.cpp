@@ -32,18 +32,18 @@ std::string upperCamName(std::string_view name) {
 
 // Lookups run this on every line they pass, so candidates are found by the needle's first letter
 // in either case and only they are compared.
-bool containsUpper(std::string_view text, std::string_view upperNeedle) {
-    if (upperNeedle.size() > text.size()) {
-        return false;
+std::size_t findUpper(std::string_view text, std::string_view upperNeedle, std::size_t from) {
+    if (from > text.size() || upperNeedle.size() > text.size() - from) {
+        return std::string_view::npos;
     }
     if (upperNeedle.empty()) {
-        return true;
+        return from;
     }
     const std::size_t last = text.size() - upperNeedle.size();
     const char upperFirst = upperNeedle[0];
     const char lowerFirst = asciiLower(upperFirst);
-    std::size_t upperAt = findByte(text, upperFirst, 0, last);
-    std::size_t lowerAt = lowerFirst == upperFirst ? std::string_view::npos : findByte(text, lowerFirst, 0, last);
+    std::size_t upperAt = findByte(text, upperFirst, from, last);
+    std::size_t lowerAt = lowerFirst == upperFirst ? std::string_view::npos : findByte(text, lowerFirst, from, last);
     while (upperAt != std::string_view::npos || lowerAt != std::string_view::npos) {
         const std::size_t at = std::min(upperAt, lowerAt);
         std::size_t i = 1;
@@ -51,10 +51,10 @@ bool containsUpper(std::string_view text, std::string_view upperNeedle) {
             ++i;
         }
         if (i == upperNeedle.size()) {
-            return true;
+            return at;
         }
         if (at == last) {
-            return false;
+            return std::string_view::npos;
         }
         if (at == upperAt) {
             upperAt = findByte(text, upperFirst, at + 1, last);
@@ -62,7 +62,7 @@ bool containsUpper(std::string_view text, std::string_view upperNeedle) {
             lowerAt = findByte(text, lowerFirst, at + 1, last);
         }
     }
-    return false;
+    return std::string_view::npos;
 }
 
 std::string camValueOf(std::string_view text, std::size_t equals) {

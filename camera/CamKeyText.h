@@ -16,8 +16,13 @@ inline char asciiUpper(char c) {
 // A section or key name as the reader compares it: up to its first NUL, ASCII letters upper-cased.
 std::string upperCamName(std::string_view name);
 
+// Where `upperNeedle` first stands in `text` upper-cased, from `from` on; npos when nowhere.
+std::size_t findUpper(std::string_view text, std::string_view upperNeedle, std::size_t from = 0);
+
 // Whether `text`, upper-cased, holds `upperNeedle`.
-bool containsUpper(std::string_view text, std::string_view upperNeedle);
+inline bool containsUpper(std::string_view text, std::string_view upperNeedle) {
+    return findUpper(text, upperNeedle) != std::string_view::npos;
+}
 
 // The value of a key line: after the first "=" at `equals`, up to the line feed, trailing blanks
 // (0x20 only) removed.

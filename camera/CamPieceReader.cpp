@@ -34,7 +34,8 @@ bool CamPieceReader::open(const std::string& path) {
         return false;
     }
     m_fd = fd;
-    return true;
+    fill(kWindow);
+    return !m_failed;
 }
 
 bool CamPieceReader::fill(std::size_t need) {
@@ -51,14 +52,15 @@ bool CamPieceReader::fill(std::size_t need) {
         } else if (got < 0 && errno == EINTR) {
             continue;
         } else {
-            m_eof = true; // a read error ends the file, as it ends an fgets loop
+            m_eof = true;
+            m_failed = got < 0;
         }
     }
     return m_end > m_pos;
 }
 
 bool CamPieceReader::next(std::string_view& piece) {
-    if (m_fd < 0) {
+    if (m_fd < 0 || m_failed) {
         return false;
     }
     if (m_end - m_pos < kWindow && !m_eof) {
@@ -106,7 +108,7 @@ void CamPieceReader::passOver(std::size_t length) {
 }
 
 bool CamPieceReader::skipToBracket() {
-    if (m_fd < 0) {
+    if (m_fd < 0 || m_failed) {
         return false;
     }
     for (;;) {
@@ -121,6 +123,9 @@ bool CamPieceReader::skipToBracket() {
         }
         passOver(avail);
         fill(m_end - m_pos + 1);
+        if (m_failed) {
+            return false;
+        }
     }
 }
 

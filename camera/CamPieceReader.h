@@ -17,7 +17,8 @@ public:
     CamPieceReader(const CamPieceReader&) = delete;
     CamPieceReader& operator=(const CamPieceReader&) = delete;
 
-    // Opens a regular file for reading; anything else (directory, device, pipe) fails.
+    // Opens a regular file for reading; anything else (directory, device, pipe) fails, and so does a
+    // file whose first bytes cannot be read.
     bool open(const std::string& path);
 
     // The next piece, valid until the next call; false at end of file.
@@ -26,6 +27,10 @@ public:
     // Moves to the start of the next piece that holds a "[" byte, so that next() returns it;
     // pieces without one are passed over without being cut. False at end of file.
     bool skipToBracket();
+
+    // True once a read failed. next() and skipToBracket() then report the end of the file, but the
+    // file counts as one that cannot be opened, not as one that ends there.
+    bool failed() const { return m_failed; }
 
     std::int64_t pieceOffset() const { return m_pieceOffset; } // file offset of the last piece
     bool pieceAtLineStart() const { return m_pieceAtLineStart; }
@@ -38,6 +43,7 @@ private:
 
     int m_fd = -1;
     bool m_eof = false;
+    bool m_failed = false;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     std::int64_t m_bufferOffset = 0; // file offset of m_buffer[0]

@@ -2,6 +2,7 @@
 // result codes: the reply never overruns its buffer, a success is always a whole frame, and the
 // status is always a terminated text.
 #include "FuzzInput.h"
+#include "link/CameraLinkChannel.h"
 #include "link/CameraLinkExchange.h"
 
 #include <cstdint>
@@ -49,6 +50,21 @@ int fakeRead(void*, char* buffer, unsigned int* size, unsigned int) {
 }
 void fakeClose(void*) {}
 
+// Hands out the fake entry points as if a library exported them.
+class FakeLoader : public vistrel::DynamicLoader {
+public:
+    void* open(const std::string&) override { return this; }
+    void* symbol(void*, const char* name) override {
+        const std::string_view entry(name);
+        return entry == "clSerialInit"    ? reinterpret_cast<void*>(&fakeInit)
+               : entry == "clSerialRead"  ? reinterpret_cast<void*>(&fakeRead)
+               : entry == "clSerialWrite" ? reinterpret_cast<void*>(&fakeWrite)
+               : entry == "clSerialClose" ? reinterpret_cast<void*>(&fakeClose)
+                                          : nullptr;
+    }
+    bool close(void*) override { return true; }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -60,15 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_stream = input.rest();
     g_pos = 0;
 
+    static FakeLoader loader;
     vistrel::LinkState link;
-    static int dummyLibrary;
-    link.CameraLinkLibrary = &dummyLibrary;
-    link.clSerialInit = fakeInit;
-    link.clSerialRead = fakeRead;
-    link.clSerialWrite = fakeWrite;
-    link.clSerialClose = fakeClose;
-    link.clSerialInit(0, &link.SerialRef);
-    link.SerialRefOpen = true;
+    link.CameraLinkLibrary = vistrel::CameraLinkLibraryHandle(loader, &loader);
+    if (vistrel::OpenCameraLinkChannel(link, link.LinkStatusText) != 1) {
+        std::abort();
+    }
 
     // Exactly `capacity` bytes, so ASan sees any write past them.
     std::unique_ptr<char[]> reply(new char[static_cast<std::size_t>(capacity)]);

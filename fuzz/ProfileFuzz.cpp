@@ -1,5 +1,5 @@
 // Random settings files through the profile reader and editor: reading never fails, and a value
-// written is the value read back.
+// written is the value read back (without the quotes of a quoted value).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +20,14 @@ std::string trimmed(std::string text) {
         ++start;
     }
     return text.substr(start);
+}
+
+// A value written in a matching pair of quotes reads back without them.
+std::string unquoted(const std::string& text) {
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
 }
 
 [[noreturn]] void fail(const char* what) {
@@ -50,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string edited = vistrel::withProfileString(contents, section, key, value);
     const std::string back = vistrel::readProfileString(edited, section, key, "\x01missing", 4096);
-    if (back != trimmed(value)) {
+    if (back != unquoted(trimmed(value))) {
         fail("value written is not the value read back");
     }
     const std::string removed = vistrel::withoutProfileSection(edited, section);

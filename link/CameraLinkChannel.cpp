@@ -12,30 +12,22 @@ int OpenCameraLinkChannel(LinkState& link, char* status) {
         return 0;
     }
     // A channel still open from before is closed rather than leaked.
-    if (link.SerialRefOpen) {
-        link.clSerialClose(link.SerialRef);
-        link.SerialRefOpen = false;
-    }
+    link.SerialRef.close();
+    const CameraLinkEntryPoints& entry = link.CameraLinkLibrary.entryPoints();
     void* ref = nullptr;
     // -1 (the port dialog confirmed with an empty list) goes to the library as the interface's
     // unsigned index; what it makes of it is its own affair.
-    if (link.clSerialInit(static_cast<unsigned int>(link.CameraLinkPort), &ref) != 0) {
-        link.SerialRef = nullptr;
+    if (entry.clSerialInit(static_cast<unsigned int>(link.CameraLinkPort), &ref) != 0) {
         std::snprintf(status, kLinkStatusCapacity, "%s", kTextConnexionError);
         return 0;
     }
-    link.SerialRef = ref;
-    link.SerialRefOpen = true;
+    link.SerialRef = CameraLinkSerialChannel(entry.clSerialClose, ref);
     std::snprintf(status, kLinkStatusCapacity, "%s", kTextConnexionOk);
     return 1;
 }
 
 void CloseCameraLinkChannel(LinkState& link, char* status) {
-    if (link.SerialRefOpen && IsCameraLinkBound(link)) {
-        link.clSerialClose(link.SerialRef);
-    }
-    link.SerialRef = nullptr;
-    link.SerialRefOpen = false;
+    link.SerialRef.close();
     std::snprintf(status, kLinkStatusCapacity, "%s", kTextConnexionClosed);
 }
 

@@ -26,7 +26,7 @@ int CameraLinkSendReceive(LinkState& link, char* status, const char* command, ch
     if (!IsCameraLinkBound(link)) {
         return fail(status, kTextNoLibrary);
     }
-    if (!link.SerialRefOpen) {
+    if (!link.SerialRef.isOpen()) {
         return fail(status, kTextNoChannel);
     }
     if (command == nullptr || std::strlen(command) > static_cast<std::size_t>(kClMaxCommandLength)) {
@@ -37,17 +37,19 @@ int CameraLinkSendReceive(LinkState& link, char* status, const char* command, ch
         return fail(status, kTextReplyTooLong);
     }
 
+    const CameraLinkEntryPoints& entry = link.CameraLinkLibrary.entryPoints();
+    void* ref = link.SerialRef.ref();
     char sendBuffer[kClSendBufferCapacity];
     const int length = std::snprintf(sendBuffer, sizeof sendBuffer, "%s\r", command);
     unsigned int count = static_cast<unsigned int>(length);
-    if (link.clSerialWrite(link.SerialRef, sendBuffer, &count, kClWriteTimeoutMs) != 0) {
+    if (entry.clSerialWrite(ref, sendBuffer, &count, kClWriteTimeoutMs) != 0) {
         return fail(status, kTextErrorSending);
     }
 
     int i = 0;
     bool started = false;
     count = 1;
-    int result = link.clSerialRead(link.SerialRef, reply, &count, kClFirstByteTimeoutMs);
+    int result = entry.clSerialRead(ref, reply, &count, kClFirstByteTimeoutMs);
     while (result == 0) {
         if (!started && reply[i] == '>') {
             started = true;
@@ -63,7 +65,7 @@ int CameraLinkSendReceive(LinkState& link, char* status, const char* command, ch
         }
         ++i;
         count = 1;
-        result = link.clSerialRead(link.SerialRef, reply + i, &count, kClNextByteTimeoutMs);
+        result = entry.clSerialRead(ref, reply + i, &count, kClNextByteTimeoutMs);
     }
     // The bytes read so far stay in the reply as they are.
     return fail(status, result == kClErrTimeout ? kTextErrorReadingTimeout : kTextErrorReading);

@@ -17,16 +17,15 @@ enum class CameraLinkLoad { Bound, NotOpened, EntryPointMissing };
 // Loads the library at `path` into `link` and binds clSerialInit, clSerialRead, clSerialWrite and
 // clSerialClose by name, in that order. A library that does not load shows "Error opening the
 // CameraLink library"; one that lacks an entry point shows "Error getting library entry points" and
-// is released again. `CameraLinkLibraryPath` takes `path` in every case. Any library loaded before
-// must have been released by the caller.
+// is released again. `CameraLinkLibraryPath` takes `path` in every case. A library still loaded
+// before is let go silently (with its channel): callers release it first when a refusal matters.
 CameraLinkLoad LoadCameraLinkLibrary(LinkState& link, Prompts& prompts, const std::string& path,
                                      DynamicLoader& loader = systemDynamicLoader());
 
 // Unloads the Camera Link library. A refused unload shows "Error closing the CameraLink library";
-// the handle is cleared either way, and so are the entry points and the channel reference, which
-// would otherwise point into unmapped code. An open channel is not closed first. Without a library
-// loaded nothing happens.
-void ReleaseCameraLinkLibrary(LinkState& link, Prompts& prompts, DynamicLoader& loader = systemDynamicLoader());
+// the library is gone from `link` either way. A channel still open is closed first, as it cannot
+// outlive the code behind it. Without a library loaded nothing happens.
+void ReleaseCameraLinkLibrary(LinkState& link, Prompts& prompts);
 
 // A library is loaded and all four entry points are bound: only then is any of them called.
 bool IsCameraLinkBound(const LinkState& link);

@@ -9,13 +9,14 @@ std::vector<int> ListCameraLinkPorts(const LinkState& link) {
     if (!IsCameraLinkBound(link)) {
         return ports;
     }
+    const CameraLinkEntryPoints& entry = link.CameraLinkLibrary.entryPoints();
     for (int n = 0; n <= kClMaxProbedPort; ++n) {
         void* ref = nullptr;
-        if (link.clSerialInit(static_cast<unsigned int>(n), &ref) != 0) {
+        if (entry.clSerialInit(static_cast<unsigned int>(n), &ref) != 0) {
             break;
         }
         ports.push_back(n);
-        link.clSerialClose(ref);
+        entry.clSerialClose(ref);
     }
     return ports;
 }

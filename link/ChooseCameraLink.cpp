@@ -14,12 +14,12 @@ void ChooseCameraLink(LinkState& link, Prompts& prompts, CameraLinkChoiceUi& ui,
         return;
     }
     // The old library goes before the new file is tried, so a failure below leaves none loaded.
-    ReleaseCameraLinkLibrary(link, prompts, loader);
+    ReleaseCameraLinkLibrary(link, prompts);
     if (LoadCameraLinkLibrary(link, prompts, *file, loader) != CameraLinkLoad::Bound) {
         return;
     }
     if (!ui.choosePort(link)) {
-        ReleaseCameraLinkLibrary(link, prompts, loader);
+        ReleaseCameraLinkLibrary(link, prompts);
         return;
     }
     link.LinkKind = kLinkCameraLink;

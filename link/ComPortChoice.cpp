@@ -22,9 +22,9 @@ int BaudRateOfIndex(int index) {
     return (index == 1 || index == 2) ? kBaudRates[index] : kBaudRates[0];
 }
 
-void ApplyComPortChoice(LinkState& link, Prompts& prompts, int portIndex, DynamicLoader& loader) {
+void ApplyComPortChoice(LinkState& link, Prompts& prompts, int portIndex) {
     if (link.LinkKind == kLinkCameraLink) {
-        ReleaseCameraLinkLibrary(link, prompts, loader);
+        ReleaseCameraLinkLibrary(link, prompts);
     }
     link.LinkKind = portIndex == 1 ? kLinkCom2 : kLinkCom1;
     link.SettingsChanged = 1;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/DynamicLoader.h"
 #include "link/LinkState.h"
 #include "platform/Prompts.h"
 
@@ -22,8 +21,7 @@ int BaudRateOfIndex(int index);
 
 // The COM port dialog confirmed with port index 0 or 1: leaves Camera Link (releasing its library)
 // and makes COM1 or COM2 the link.
-void ApplyComPortChoice(LinkState& link, Prompts& prompts, int portIndex,
-                        DynamicLoader& loader = systemDynamicLoader());
+void ApplyComPortChoice(LinkState& link, Prompts& prompts, int portIndex);
 
 // The device COM1 (1) or COM2 (2) stands for; the default /dev/ttyS0 or /dev/ttyS1 when unmapped.
 std::string ComDeviceOf(const LinkState& link, int comNumber);

@@ -1,14 +1,11 @@
 #pragma once
 
+#include "link/CameraLinkLibraryHandle.h"
+#include "link/CameraLinkSerialChannel.h"
+
 #include <string>
 
 namespace vistrel {
-
-// Entry points of a grabber maker's Camera Link serial library, with the standard prototypes.
-using ClSerialInitFn = int (*)(unsigned int serialIndex, void** serialRef);
-using ClSerialReadFn = int (*)(void* serialRef, char* buffer, unsigned int* bufferSize, unsigned int timeoutMs);
-using ClSerialWriteFn = int (*)(void* serialRef, char* buffer, unsigned int* bufferSize, unsigned int timeoutMs);
-using ClSerialCloseFn = void (*)(void* serialRef);
 
 enum : int { kLinkCom1 = 1, kLinkCom2 = 2, kLinkCameraLink = 3 };
 
@@ -23,15 +20,12 @@ struct LinkState {
     int LinkBaudRate = 0;
     int CameraLinkPort = 0;
 
-    // Camera Link serial library: path, handle (from dlopen) and bound entry points.
+    // Camera Link serial library: its path, the loaded library with its entry points, and the
+    // channel clSerialInit opened on connection. The channel is declared after the library, so that
+    // it is closed before the library is unloaded.
     std::string CameraLinkLibraryPath;
-    void* CameraLinkLibrary = nullptr;
-    ClSerialInitFn clSerialInit = nullptr;
-    ClSerialReadFn clSerialRead = nullptr;
-    ClSerialWriteFn clSerialWrite = nullptr;
-    ClSerialCloseFn clSerialClose = nullptr;
-    void* SerialRef = nullptr;
-    bool SerialRefOpen = false; // a channel was opened by clSerialInit and not closed since
+    CameraLinkLibraryHandle CameraLinkLibrary;
+    CameraLinkSerialChannel SerialRef;
 
     bool LinkMenuEnabled = true;
     char LinkStatusText[kLinkStatusCapacity] = {};

@@ -58,6 +58,22 @@ std::vector<std::string> listCamFiles(const ProgramValues& values) {
     return listCamFiles(camFilesDirectory(values.AppDirectory));
 }
 
+std::optional<std::string> listedNameOf(const ProgramValues& values, const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (!endsWithCam(name)) {
+        return std::nullopt;
+    }
+    // The same file, reached through any links: same device and inode.
+    struct stat given {};
+    struct stat listed {};
+    if (::stat(path.c_str(), &given) != 0 || ::stat(camFilePathOf(values, name).c_str(), &listed) != 0 ||
+        given.st_dev != listed.st_dev || given.st_ino != listed.st_ino) {
+        return std::nullopt;
+    }
+    return name;
+}
+
 std::string camFilePathOf(const ProgramValues& values, const std::string& name) {
     return camFilesDirectory(values.AppDirectory) + name;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ProgramValues.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,9 @@ std::vector<std::string> listCamFiles(const ProgramValues& values);
 
 // Where the description `name` is read from.
 std::string camFilePathOf(const ProgramValues& values, const std::string& name);
+
+// The name under which the program lists the description at `path`: its file name when the
+// program would read that name from that very file; nothing otherwise.
+std::optional<std::string> listedNameOf(const ProgramValues& values, const std::string& path);
 
 } // namespace vistrel

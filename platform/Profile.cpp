@@ -1,5 +1,7 @@
 #include "platform/Profile.h"
 
+#include "platform/SaveTemporaryFile.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -46,8 +48,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 enum class LineKind { Blank, Section, Comment, Key, Other };
 
-// One line of the file: where it starts, where its text ends (before CR LF or LF) and where the
-// next line starts.
+// One line of the file: where it starts, where its text ends (before its CR LF, LF or lone CR)
+// and where the next line starts.
 struct Line {
     std::size_t begin = 0;
     std::size_t textEnd = 0;
@@ -57,14 +59,26 @@ struct Line {
     std::string_view value; // key value, trimmed
 };
 
+// A UTF-8 byte-order mark, as editors on Windows put it at the start of a file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Where the first line starts: after a leading byte-order mark, which belongs to no line.
+std::size_t firstLineStart(std::string_view contents) {
+    return contents.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
 Line lineAt(std::string_view contents, std::size_t begin) {
     Line line;
     line.begin = begin;
-    const std::size_t newline = contents.find('\n', begin);
-    line.next = newline == std::string_view::npos ? contents.size() : newline + 1;
-    line.textEnd = newline == std::string_view::npos ? contents.size() : newline;
-    if (line.textEnd > begin && contents[line.textEnd - 1] == '\r') {
-        --line.textEnd;
+    // LF, CR LF and a lone CR each end a line, as they do for the Windows profile functions.
+    const std::size_t stop = contents.find_first_of("\r\n", begin);
+    if (stop == std::string_view::npos) {
+        line.textEnd = contents.size();
+        line.next = contents.size();
+    } else {
+        line.textEnd = stop;
+        const bool crLf = contents[stop] == '\r' && stop + 1 < contents.size() && contents[stop + 1] == '\n';
+        line.next = stop + (crLf ? 2 : 1);
     }
     const std::string_view text = trimmed(contents.substr(begin, line.textEnd - begin));
     if (text.empty()) {
@@ -87,7 +101,7 @@ Line lineAt(std::string_view contents, std::size_t begin) {
 
 // Position of the first header line of `section`, or npos.
 std::size_t findSection(std::string_view contents, std::string_view section) {
-    for (std::size_t pos = 0; pos < contents.size();) {
+    for (std::size_t pos = firstLineStart(contents); pos < contents.size();) {
         const Line line = lineAt(contents, pos);
         if (line.kind == LineKind::Section && sameName(line.name, section)) {
             return pos;
@@ -120,6 +134,14 @@ bool findKey(std::string_view contents, std::string_view section, std::string_vi
 std::string_view lineEnding(std::string_view contents) {
     const std::size_t newline = contents.find('\n');
     return (newline != std::string_view::npos && newline > 0 && contents[newline - 1] == '\r') ? "\r\n" : "\n";
+}
+
+// A value in a matching pair of double or single quotes reads without them.
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
 }
 
 std::string systemReason(int error) {
@@ -166,6 +188,32 @@ ProfileResult readAll(int fd, std::size_t limit, std::string& out, bool& truncat
     }
 }
 
+constexpr const char* kNotRegularReason = "not a regular file";
+
+// A settings file opened for reading. Opening never blocks and only a regular file is kept open, so
+// a FIFO or a device in its place can neither hang the program nor be read as settings.
+struct OpenedProfile {
+    int fd = -1;
+    int error = 0;           // errno of a failed open
+    bool notRegular = false; // it exists but is no regular file
+};
+
+OpenedProfile openProfileForReading(const std::string& path) {
+    OpenedProfile opened;
+    opened.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (opened.fd < 0) {
+        opened.error = errno;
+        return opened;
+    }
+    struct stat info {};
+    if (::fstat(opened.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(opened.fd);
+        opened.fd = -1;
+        opened.notRegular = true;
+    }
+    return opened;
+}
+
 } // namespace
 
 int profileTextToInt(std::string_view text) {
@@ -192,7 +240,7 @@ int profileTextToInt(std::string_view text) {
 std::string readProfileString(std::string_view contents, std::string_view section, std::string_view key,
                               std::string_view defaultValue, std::size_t capacity) {
     Line line;
-    std::string_view value = findKey(contents, section, key, line) ? line.value : trimmed(defaultValue);
+    std::string_view value = findKey(contents, section, key, line) ? unquoted(line.value) : trimmed(defaultValue);
     if (capacity == 0) {
         return {};
     }
@@ -204,10 +252,11 @@ std::string readProfileString(std::string_view contents, std::string_view sectio
 
 int readProfileInt(std::string_view contents, std::string_view section, std::string_view key, int defaultValue) {
     Line line;
-    if (!findKey(contents, section, key, line)) {
+    // An empty value is no number at all: it gives the default, as a missing key does.
+    if (!findKey(contents, section, key, line) || unquoted(line.value).empty()) {
         return defaultValue;
     }
-    return profileTextToInt(line.value);
+    return profileTextToInt(unquoted(line.value));
 }
 
 std::string withProfileString(std::string_view contents, std::string_view section, std::string_view key,
@@ -222,7 +271,7 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
     const std::size_t header = findSection(contents, section);
     if (header == std::string_view::npos) {
         result.append(contents);
-        if (!result.empty() && result.back() != '\n') {
+        if (result.size() > firstLineStart(contents) && result.back() != '\n' && result.back() != '\r') {
             result.append(eol);
         }
         result.append("[").append(trimmed(section)).append("]").append(eol);
@@ -250,9 +299,9 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
         pos = line.next;
     }
     result.append(contents.substr(0, lastFilled.next));
-    // The last line of a file may end without a line feed (or with a lone CR): close it first, so
-    // the new key does not run into its value.
-    if (lastFilled.next == 0 || contents[lastFilled.next - 1] != '\n') {
+    // The last line of a file may end without a line break: close it first, so the new key does not
+    // run into its value. A line ending in a lone CR is closed already and stays as it is.
+    if (lastFilled.next == lastFilled.textEnd) {
         result.append(eol);
     }
     result.append(entry).append(eol);
@@ -261,10 +310,10 @@ std::string withProfileString(std::string_view contents, std::string_view sectio
 }
 
 std::string withoutProfileSection(std::string_view contents, std::string_view section) {
-    std::string result;
+    std::string result(contents.substr(0, firstLineStart(contents)));
     result.reserve(contents.size());
     bool inside = false;
-    for (std::size_t pos = 0; pos < contents.size();) {
+    for (std::size_t pos = firstLineStart(contents); pos < contents.size();) {
         const Line line = lineAt(contents, pos);
         if (line.kind == LineKind::Section) {
             inside = sameName(line.name, section);
@@ -302,7 +351,7 @@ std::string profileValueProblem(std::string_view value) {
 
 std::string loadProfile(const std::string& path, bool* exists) {
     std::string contents;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openProfileForReading(path).fd;
     bool truncated = false;
     const bool readable = fd >= 0 && readAll(fd, kProfileMaxBytes, contents, truncated).ok;
     if (fd >= 0) {
@@ -328,9 +377,13 @@ int getProfileInt(const std::string& path, std::string_view section, std::string
 
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents) {
     contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const OpenedProfile opened = openProfileForReading(path);
+    if (opened.notRegular) {
+        return ProfileResult::failure(kNotRegularReason);
+    }
+    const int fd = opened.fd;
     if (fd < 0) {
-        return errno == ENOENT ? ProfileResult{} : ProfileResult::failure(systemReason(errno));
+        return opened.error == ENOENT ? ProfileResult{} : ProfileResult::failure(systemReason(opened.error));
     }
     bool truncated = false;
     ProfileResult result = readAll(fd, kProfileMaxBytes, contents, truncated);
@@ -354,14 +407,16 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
         }
     }
 
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = folder + "." + base + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return ProfileResult::failure(systemReason(errno));
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        return ProfileResult::failure(kNotRegularReason);
     }
+
+    SaveTemporaryFile temporary(target);
+    if (ProfileResult locked = temporary.acquire(); !locked.ok) {
+        return locked;
+    }
+    const int fd = temporary.fd();
 
     // The new file keeps the old one's permissions; a new file gets the usual ones.
     mode_t mode = 0;
@@ -374,6 +429,7 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
         mode = 0666 & ~mask;
     }
 
+    // The rename happens while the lock is held, so a waiting save never takes the renamed file.
     ProfileResult result = writeAll(fd, contents);
     if (result.ok && ::fchmod(fd, mode) != 0) {
         result = ProfileResult::failure(systemReason(errno));
@@ -381,16 +437,15 @@ ProfileResult replaceProfileFile(const std::string& path, std::string_view conte
     if (result.ok && ::fsync(fd) != 0) {
         result = ProfileResult::failure(systemReason(errno));
     }
-    if (::close(fd) != 0 && result.ok) {
-        result = ProfileResult::failure(systemReason(errno));
-    }
-    if (result.ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (result.ok && ::rename(temporary.path().c_str(), target.c_str()) != 0) {
         result = ProfileResult::failure(systemReason(errno));
     }
     if (!result.ok) {
-        ::unlink(temporary.c_str());
+        temporary.discard();
         return result;
     }
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     // Make the rename itself durable; a failure here no longer endangers the old or the new file.
     const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {

@@ -10,8 +10,10 @@ namespace vistrel {
 //
 // Names are compared without regard to ASCII case and with surrounding blanks ignored; the first
 // matching section and the first matching key in it win. Values are taken with surrounding blanks
-// removed. Lines starting with ';' are comments. Both LF and CRLF files are understood, and a
-// rewritten file keeps its line ending style and every line not concerned byte for byte.
+// removed, and a value in a matching pair of quotes is read without them. Lines starting with ';' are
+// comments. LF, CR LF and a lone CR each end a line; a leading UTF-8 byte-order mark is skipped. A
+// rewritten file keeps its byte-order mark, its line ending style and every line not concerned byte
+// for byte.
 
 // Files above this size are read only up to it, and never rewritten (a rewrite would lose the rest).
 inline constexpr std::size_t kProfileMaxBytes = 8U * 1024U * 1024U;
@@ -33,7 +35,8 @@ std::string readProfileString(std::string_view contents, std::string_view sectio
                               std::string_view defaultValue, std::size_t capacity);
 
 // The value of `key` as an integer: leading blanks, an optional sign, then the leading decimal digits
-// (none gives 0; beyond the int range the nearest limit). `defaultValue` when the key is absent.
+// (none gives 0; beyond the int range the nearest limit). `defaultValue` when the key is absent or
+// its value is empty.
 int readProfileInt(std::string_view contents, std::string_view section, std::string_view key, int defaultValue);
 
 // Leading-digits conversion used by readProfileInt, for values already read as text.
@@ -57,7 +60,8 @@ std::string profileValueProblem(std::string_view value);
 
 // --- Files ---
 
-// The file's bytes (at most kProfileMaxBytes). `exists` is false when it cannot be opened for reading.
+// The file's bytes (at most kProfileMaxBytes). `exists` is false when it cannot be opened for reading
+// or is no regular file (a FIFO or a device is never read, so it cannot block).
 std::string loadProfile(const std::string& path, bool* exists = nullptr);
 
 std::string getProfileString(const std::string& path, std::string_view section, std::string_view key,
@@ -72,11 +76,14 @@ ProfileResult writeProfileString(const std::string& path, std::string_view secti
 ProfileResult deleteProfileSection(const std::string& path, std::string_view section);
 
 // Reads the whole current file for an edit of several steps; fails when the file exists but cannot
-// be read whole (unreadable, or larger than kProfileMaxBytes), so a rewrite never loses anything.
+// be read whole (unreadable, no regular file, or larger than kProfileMaxBytes), so a rewrite never
+// loses anything and never replaces a FIFO or a device.
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents);
 
-// Replaces the file's bytes atomically: a temporary file beside it, flushed to disk, then renamed
-// over it. The file keeps its permissions; a symbolic link is followed and its target replaced.
+// Replaces the file's bytes atomically: a temporary file beside it (one fixed name, locked for the
+// save, taken over from a save that was interrupted), flushed to disk, then renamed over it. The file keeps its
+// permissions; a symbolic link is followed and its target replaced. Fails, leaving it, when the target exists but is no
+// regular file.
 ProfileResult replaceProfileFile(const std::string& path, std::string_view contents);
 
 } // namespace vistrel

@@ -1,13 +1,10 @@
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "camera/CamFileDescribe.h"
@@ -53,35 +50,26 @@ std::string largestDescription() {
     return file;
 }
 
-// Counts the lookups and notes how far into the file each one had to read.
-class LookupCounter : public LoadObserver {
+// Notes every key a load asks for, in order.
+class KeyRecorder : public LoadObserver {
 public:
-    explicit LookupCounter(std::size_t fileSize) : m_fileSize(fileSize) {}
-    void lookedUp(std::string_view, std::string_view, const CamKeyLookup& lookup) override {
-        ++count;
-        const bool stopped =
-            lookup.outcome == CamKeyLookup::Outcome::Found || lookup.outcome == CamKeyLookup::Outcome::SectionEnded;
-        reach.push_back(stopped ? static_cast<std::size_t>(lookup.lineOffset) + 100 : m_fileSize);
+    void lookedUp(std::string_view section, std::string_view key, const CamKeyLookup&) override {
+        keys.emplace_back(section, key);
     }
-    int count = 0;
-    std::vector<std::size_t> reach;
-
-private:
-    std::size_t m_fileSize;
+    std::vector<std::pair<std::string, std::string>> keys;
 };
 
-std::string writeLargest() {
+std::string writeTemp(const std::string& name, const std::string& contents) {
     const std::string path =
-        std::filesystem::temp_directory_path() / ("vistrel-bench-" + std::to_string(getpid()) + ".cam");
-    std::ofstream(path, std::ios::binary) << largestDescription();
+        std::filesystem::temp_directory_path() / ("vistrel-bench-" + std::to_string(getpid()) + "-" + name);
+    std::ofstream(path, std::ios::binary) << contents;
     return path;
 }
 
 void BM_LoadLargestDescription(benchmark::State& state) {
-    const std::string path = writeLargest();
-    const std::size_t size = std::filesystem::file_size(path);
-    LookupCounter counter(size);
-    const auto check = describeCamFile(path, &counter);
+    const std::string path = writeTemp("largest.cam", largestDescription());
+    KeyRecorder recorder;
+    const auto check = describeCamFile(path, &recorder);
     if (!check || check->combos[7].texts.size() != static_cast<std::size_t>(kComboEntries) ||
         check->lists[4].entries.size() != static_cast<std::size_t>(kComboEntries)) {
         state.SkipWithError("the description did not load whole");
@@ -89,38 +77,47 @@ void BM_LoadLargestDescription(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(describeCamFile(path));
     }
-    state.counters["lookups"] = counter.count;
-    state.counters["file_bytes"] = static_cast<double>(size);
+    state.counters["lookups"] = static_cast<double>(recorder.keys.size());
+    state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(path));
     std::filesystem::remove(path);
 }
-BENCHMARK(BM_LoadLargestDescription)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadLargestDescription)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
-// The floor on this machine: the same opens, and plain reads of the bytes each lookup needs with
-// one memchr over them, without any of the reading rules.
-void BM_BareReadsOfTheSameBytes(benchmark::State& state) {
-    const std::string path = writeLargest();
-    LookupCounter counter(std::filesystem::file_size(path));
-    describeCamFile(path, &counter);
-    static char buffer[32768];
+// The same keys, each a scan of the whole file by the per-file reader: how loading worked before
+// it read one snapshot, for comparison on the same machine.
+void BM_PerFileLookupsOfTheSameKeys(benchmark::State& state) {
+    const std::string path = writeTemp("largest.cam", largestDescription());
+    KeyRecorder recorder;
+    describeCamFile(path, &recorder);
     for (auto _ : state) {
-        for (const std::size_t reach : counter.reach) {
-            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-            struct stat info {};
-            ::fstat(fd, &info);
-            for (std::size_t total = 0; total < reach;) {
-                const ssize_t got = ::read(fd, buffer, sizeof buffer);
-                if (got <= 0) {
-                    break;
-                }
-                benchmark::DoNotOptimize(std::memchr(buffer, '[', static_cast<std::size_t>(got)));
-                total += static_cast<std::size_t>(got);
-            }
-            ::close(fd);
+        std::string out;
+        for (const auto& [section, key] : recorder.keys) {
+            benchmark::DoNotOptimize(ReadCamKey(path, section, key, out));
         }
     }
     std::filesystem::remove(path);
 }
-BENCHMARK(BM_BareReadsOfTheSameBytes)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PerFileLookupsOfTheSameKeys)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One list of state.range(0) entries, each on its own line.
+void BM_LoadLongList(benchmark::State& state) {
+    const auto entries = static_cast<std::size_t>(state.range(0));
+    std::string file = "[ListBox1]\nTitle=long\nCharacter=L\n";
+    for (std::size_t n = 1; n <= entries; ++n) {
+        file += "Value" + std::to_string(n) + "=" + std::to_string(n * 7) + "\n";
+    }
+    const std::string path = writeTemp("list.cam", file);
+    for (auto _ : state) {
+        const auto described = describeCamFile(path);
+        if (!described || described->lists[0].entries.size() != entries) {
+            state.SkipWithError("the list did not load whole");
+            break;
+        }
+    }
+    state.counters["file_bytes"] = static_cast<double>(file.size());
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadLongList)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

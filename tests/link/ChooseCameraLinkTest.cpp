@@ -54,11 +54,11 @@ TEST(ChooseCameraLink, CompletedChoiceMakesCameraLinkTheLink) {
     EXPECT_TRUE(prompts.shown.empty());
 
     // Cancelling the file dialog keeps the library and the link kind.
-    void* loaded = link.CameraLinkLibrary;
+    void* loaded = link.CameraLinkLibrary.handle();
     link.SettingsChanged = 0;
     ui.file.reset();
     ChooseCameraLink(link, prompts, ui, std::string("/usr/lib"));
-    EXPECT_EQ(link.CameraLinkLibrary, loaded);
+    EXPECT_EQ(link.CameraLinkLibrary.handle(), loaded);
     EXPECT_EQ(link.LinkKind, kLinkCameraLink);
     EXPECT_EQ(link.SettingsChanged, 0);
 
@@ -67,7 +67,7 @@ TEST(ChooseCameraLink, CompletedChoiceMakesCameraLinkTheLink) {
     ui.file = dir.write("libclserbad.so", "not a library");
     ChooseCameraLink(link, prompts, ui, std::string("/usr/lib"));
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{kTextErrorOpeningLibrary});
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_EQ(link.LinkKind, kLinkCameraLink);
     EXPECT_EQ(ui.portDialogs, 1);
 }
@@ -89,7 +89,7 @@ TEST(ChooseCameraLink, FailuresAfterTheFileLeaveNoLibraryAndTheLinkKind) {
     link.CameraLinkPort = 7;
     ChooseCameraLink(link, prompts, ui, std::string("/usr/lib"));
     EXPECT_EQ(ui.portDialogs, 1);
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_EQ(link.CameraLinkPort, 7);
     EXPECT_EQ(link.LinkKind, kLinkCom2);
     EXPECT_EQ(link.SettingsChanged, 0);

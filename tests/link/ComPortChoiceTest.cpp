@@ -39,7 +39,7 @@ TEST(ComPortChoice, ConfirmingLeavesCameraLinkAndReleasesItsLibrary) {
     ApplyComPortChoice(link, prompts, 1);
     EXPECT_EQ(link.LinkKind, kLinkCom2);
     EXPECT_EQ(link.SettingsChanged, 1);
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     ApplyComPortChoice(link, prompts, 0);
     EXPECT_EQ(link.LinkKind, kLinkCom1);
     EXPECT_TRUE(prompts.shown.empty());

@@ -92,7 +92,7 @@ TEST(ChooseComPort, CancelKeepsTheLinkButTheOpeningReplacedAnOddRate) {
     EXPECT_EQ(link.LinkKind, kLinkCom2);
     EXPECT_EQ(link.LinkBaudRate, 38400);
     EXPECT_EQ(link.SettingsChanged, 1);
-    EXPECT_EQ(link.CameraLinkLibrary, nullptr);
+    EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_EQ(link.ComDevice[0], "/dev/ttyS0");
     EXPECT_EQ(link.ComDevice[1], "/dev/ttyUSB7");
     EXPECT_TRUE(prompts.shown.empty());

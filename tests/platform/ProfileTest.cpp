@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 #include "support/TempDir.h"
+#include "support/TimeLimit.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -42,9 +43,9 @@ TEST(Profile, ReadsStringsWithCaseInsensitiveNamesFirstMatchAndCapacity) {
 TEST(Profile, ReadsIntegersFromLeadingDigits) {
     const std::string ini = "[S]\r\na=  42abc\r\nb=-17\r\nc=+8\r\nd=letters\r\ne=\r\nf=99999999999999999999\r\n"
                             "g=-99999999999999999999\r\nh=- 5\r\n";
-    const std::pair<const char*, int> expected[] = {{"a", 42},      {"b", -17}, {"c", 8},
-                                                    {"d", 0},       {"e", 0},   {"f", INT_MAX},
-                                                    {"g", INT_MIN}, {"h", 0},   {"missing", 9600}};
+    const std::pair<const char*, int> expected[] = {{"a", 42},      {"b", -17},  {"c", 8},
+                                                    {"d", 0},       {"e", 9600}, {"f", INT_MAX},
+                                                    {"g", INT_MIN}, {"h", 0},    {"missing", 9600}};
     for (const auto& [key, value] : expected) {
         EXPECT_EQ(readProfileInt(ini, "s", key, 9600), value) << key;
     }
@@ -68,12 +69,6 @@ TEST(Profile, EditsReplaceInPlaceAppendAtSectionEndAndKeepOtherBytes) {
     // New section at the end.
     EXPECT_EQ(withProfileString(ini, "C", "k", "v"), ini + "\n[C]\nk=v\n");
     EXPECT_EQ(withProfileString("", "Common", "Version", "6.5.0"), "[Common]\nVersion=6.5.0\n");
-    // A last line ending in a lone CR keeps its value, and the new key reads back.
-    const std::string loneCr = withProfileString("[Common]\nX=1\r", "Common", "Baud", "9600");
-    EXPECT_EQ(loneCr, "[Common]\nX=1\r\nBaud=9600\n");
-    EXPECT_EQ(readProfileInt(loneCr, "Common", "X", 0), 1);
-    EXPECT_EQ(readProfileInt(loneCr, "Common", "Baud", 0), 9600);
-
     // CRLF files stay CRLF; an empty section gets its key right under the header.
     const std::string crlf = "[Empty]\r\n\r\n[B]\r\nz=3\r\n";
     EXPECT_EQ(withProfileString(crlf, "empty", "k", "v"), "[Empty]\r\nk=v\r\n\r\n[B]\r\nz=3\r\n");
@@ -97,6 +92,73 @@ TEST(Profile, EditsReplaceInPlaceAppendAtSectionEndAndKeepOtherBytes) {
     EXPECT_TRUE(profileNameProblem("Last use").empty());
     EXPECT_FALSE(profileValueProblem("a\rb").empty());
     EXPECT_TRUE(profileValueProblem("C:=x ;y").empty());
+}
+
+TEST(Profile, EditsNeverChangeTheValueOfALastLineEndingInALoneCr) {
+    const std::string crlf = "[Common]\r\nCamera File=a.cam\r";
+    for (const auto& [section, key] : {std::pair{"Common", "BaudRate"}, std::pair{"Last use", "Xpos"}}) {
+        const std::string edited = withProfileString(crlf, section, key, "9600");
+        EXPECT_TRUE(edited.starts_with(crlf)) << section;
+        EXPECT_EQ(readProfileString(edited, "Common", "Camera File", "-", 100), "a.cam") << section;
+        EXPECT_EQ(readProfileInt(edited, section, key, 0), 9600) << section;
+    }
+    EXPECT_EQ(withProfileString(crlf, "Common", "BaudRate", "9600"), crlf + "BaudRate=9600\r\n");
+    // A file of lone CRs only: the line is closed already, nothing is added before the new key.
+    EXPECT_EQ(withProfileString("[Common]\rX=1\r", "Common", "Y", "2"), "[Common]\rX=1\rY=2\n");
+}
+
+TEST(Profile, ReadsQuotesEmptyNumbersAndLoneCrAsTheWindowsFunctions) {
+    const std::string ini = "[Common]\n"
+                            "Camera File=\"my camera.cam\"\n"
+                            "BaudRate=\"19200\"\n"
+                            "Single=' spaced '\n"
+                            "Unmatched=\"a.cam'\n"
+                            "Lone=\"\n"
+                            "Inner=a \"b\" c\n"
+                            "EmptyQuotes=\"\"\n"
+                            "Empty=\n";
+    EXPECT_EQ(readProfileString(ini, "Common", "Camera File", "-", 100), "my camera.cam");
+    EXPECT_EQ(readProfileString(ini, "Common", "Camera File", "-", 4), "my ");
+    EXPECT_EQ(readProfileInt(ini, "Common", "BaudRate", 9600), 19200);
+    EXPECT_EQ(readProfileString(ini, "Common", "Single", "-", 100), " spaced ");
+    EXPECT_EQ(readProfileString(ini, "Common", "Unmatched", "-", 100), "\"a.cam'");
+    EXPECT_EQ(readProfileString(ini, "Common", "Lone", "-", 100), "\"");
+    EXPECT_EQ(readProfileString(ini, "Common", "Inner", "-", 100), "a \"b\" c");
+    EXPECT_EQ(readProfileString(ini, "Common", "EmptyQuotes", "-", 100), "");
+    // An empty value read as a number gives the default; read as text it stays empty.
+    EXPECT_EQ(readProfileInt(ini, "Common", "Empty", 9600), 9600);
+    EXPECT_EQ(readProfileInt(ini, "Common", "EmptyQuotes", 9600), 9600);
+    EXPECT_EQ(readProfileString(ini, "Common", "Empty", "-", 100), "");
+
+    // A lone CR ends a line: both keys read, and writing one keeps the other.
+    const std::string loneCr = "[S]\na=1\rk=2\n";
+    EXPECT_EQ(readProfileInt(loneCr, "S", "a", 0), 1);
+    EXPECT_EQ(readProfileInt(loneCr, "S", "k", 0), 2);
+    EXPECT_EQ(withProfileString(loneCr, "S", "a", "5"), "[S]\na=5\rk=2\n");
+    EXPECT_EQ(withProfileString(loneCr, "S", "k", "6"), "[S]\na=1\rk=6\n");
+    EXPECT_EQ(readProfileInt("[S]\rk=3\r\r\n[T]\rk=4", "T", "k", 0), 4);
+    EXPECT_EQ(withoutProfileSection("[S]\rk=3\r[T]\rk=4\r", "S"), "[T]\rk=4\r");
+}
+
+TEST(Profile, SkipsAByteOrderMarkWhenReadingAndKeepsItWhenRewriting) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string ini = bom + "[Common]\r\nCOM Port=1\r\nBaudRate=19200\r\n[Last use]\r\nXpos=5\r\n";
+    EXPECT_EQ(readProfileString(ini, "Common", "COM Port", "2", 100), "1");
+    EXPECT_EQ(readProfileInt(ini, "Common", "BaudRate", 9600), 19200);
+
+    const std::string edited = withProfileString(ini, "Common", "BaudRate", "38400");
+    EXPECT_EQ(edited, bom + "[Common]\r\nCOM Port=1\r\nBaudRate=38400\r\n[Last use]\r\nXpos=5\r\n");
+    EXPECT_EQ(withoutProfileSection(ini, "Common"), bom + "[Last use]\r\nXpos=5\r\n");
+    EXPECT_EQ(withProfileString(bom, "Common", "Version", "1"), bom + "[Common]\nVersion=1\n");
+
+    // Through the file, as an editor on Windows leaves it.
+    TempDir dir;
+    const std::string path = dir.write("vistrel.INI", ini);
+    EXPECT_EQ(getProfileString(path, "Common", "COM Port", "2", 100), "1");
+    ASSERT_TRUE(writeProfileString(path, "Common", "COM Port", "3").ok);
+    EXPECT_EQ(dir.read("vistrel.INI"), bom + "[Common]\r\nCOM Port=3\r\nBaudRate=19200\r\n[Last use]\r\nXpos=5\r\n");
+    // Only a mark at the very start is one; elsewhere the bytes are part of a name.
+    EXPECT_EQ(readProfileString("[S]\n" + bom + "k=1\n", "S", "k", "-", 100), "-");
 }
 
 TEST(Profile, FileWritesCreateReplaceAndDeleteAtomically) {
@@ -169,6 +231,39 @@ TEST(Profile, FailedWritesReportTheReasonAndLeaveTheOldFile) {
     EXPECT_EQ(getProfileInt(hugePath, "T", "t", 0), 0);
     EXPECT_FALSE(writeProfileString(hugePath, "S", "k", "2").ok);
     EXPECT_EQ(dir.read("huge.INI").size(), huge.size());
+}
+
+TEST(Profile, SettingsFileThatIsAFifoReadsAsMissingAndIsNeverWrittenOver) {
+    TempDir dir;
+    const std::string fifo = dir.path() + "vistrel.INI";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Each step in a child with a time limit: a blocking open or read fails the test, not the run.
+    const auto inTime = [](auto step) { return test::runWithTimeLimit(5, step) == test::ChildOutcome::Passed; };
+    EXPECT_TRUE(inTime([&] {
+        bool exists = true;
+        return loadProfile(fifo, &exists).empty() && !exists;
+    }));
+    EXPECT_TRUE(inTime([&] { return getProfileInt(fifo, "Common", "BaudRate", 9600) == 9600; }));
+    EXPECT_TRUE(inTime([&] {
+        std::string contents;
+        return !readProfileForEdit(fifo, contents).ok;
+    }));
+    EXPECT_TRUE(inTime([&] { return !writeProfileString(fifo, "Common", "Version", "6.5.0").ok; }));
+    EXPECT_TRUE(inTime([&] { return !deleteProfileSection(fifo, "Common").ok; }));
+    EXPECT_TRUE(inTime([&] { return !replaceProfileFile(fifo, "[Common]\n").ok; }));
+
+    // Through a symbolic link too, and the FIFO is still there afterwards.
+    const std::string link = dir.path() + "link.INI";
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(inTime([&] { return !writeProfileString(link, "Common", "Version", "6.5.0").ok; }));
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(test::entriesOf(dir.path()), 2U);
+
+    bool exists = true;
+    EXPECT_TRUE(loadProfile("/dev/zero", &exists).empty());
+    EXPECT_FALSE(exists);
 }
 
 } // namespace

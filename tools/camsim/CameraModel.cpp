@@ -17,6 +17,15 @@ bool isDecimalNumber(const std::string& text) {
                                               [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Appends, dropping the older half once the records reach twice the number kept: amortised constant
+// time, and the records stay a plain vector for their readers.
+template <class Record> void keepRecent(std::vector<Record>& records, Record record) {
+    if (records.size() >= 2 * CameraModel::kKeptRecords) {
+        records.erase(records.begin(), records.end() - static_cast<std::ptrdiff_t>(CameraModel::kKeptRecords));
+    }
+    records.push_back(std::move(record));
+}
+
 } // namespace
 
 CameraModel::CameraModel(SimCamera camera, FaultKnobs knobs) : m_camera(std::move(camera)), m_knobs(std::move(knobs)) {
@@ -130,7 +139,7 @@ Response CameraModel::receive(std::string_view bytes, Clock::time_point now) {
     Response response;
     if (m_hungUp || bytes.empty())
         return response;
-    m_transcript.push_back({std::chrono::duration_cast<Micros>(now - m_start), std::string(bytes)});
+    keepRecent(m_transcript, TranscriptEntry{std::chrono::duration_cast<Micros>(now - m_start), std::string(bytes)});
     for (char c : bytes) {
         if (c == '\n')
             continue; // a terminal's CR LF ends a line as CR does
@@ -140,7 +149,8 @@ Response CameraModel::receive(std::string_view bytes, Clock::time_point now) {
             continue;
         }
         std::string line = std::exchange(m_pending, std::string());
-        m_lines.push_back(line);
+        keepRecent(m_lines, line);
+        ++m_linesTaken;
         std::string answer = answerFor(line);
         ++m_commands;
         switch (m_knobs.answer) {

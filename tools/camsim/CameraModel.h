@@ -94,9 +94,14 @@ public:
     bool hungUp() const { return m_hungUp; }
     int commandsAnswered() const { return m_commands; }
 
+    // The most recent pieces received and command lines taken (without the CR), oldest first: at
+    // least the last kKeptRecords of each and never twice as many, so a long run keeps a bounded
+    // memory. A complete record goes to the receive hook of the server, which may stream it to a file.
+    static constexpr std::size_t kKeptRecords = 1000;
     const std::vector<TranscriptEntry>& transcript() const { return m_transcript; }
-    Clock::time_point startedAt() const { return m_start; }           // what transcript times count from
-    const std::vector<std::string>& lines() const { return m_lines; } // commands, without the CR
+    Clock::time_point startedAt() const { return m_start; } // what transcript times count from
+    const std::vector<std::string>& lines() const { return m_lines; }
+    std::size_t linesTaken() const { return m_linesTaken; } // every command line since the start
     // Current value of the control with this command character; empty when there is none.
     std::string valueOf(char commandChar) const;
 
@@ -121,6 +126,7 @@ private:
     std::string m_pending;
     std::vector<TranscriptEntry> m_transcript;
     std::vector<std::string> m_lines;
+    std::size_t m_linesTaken = 0;
     Clock::time_point m_start = Clock::now();
     int m_commands = 0;
     bool m_hungUp = false;

@@ -195,7 +195,7 @@ void SimServer::driveCts() {
 
 bool SimServer::waitForLines(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, timeout, [&] { return m_model.lines().size() >= count; });
+    return m_changed.wait_for(lock, timeout, [&] { return m_model.linesTaken() >= count; });
 }
 
 int SimServer::bytesWaitingAtDevice() const {
@@ -228,6 +228,11 @@ std::vector<TranscriptEntry> SimServer::transcript() const {
 std::vector<std::string> SimServer::lines() const {
     std::lock_guard lock(m_mutex);
     return m_model.lines();
+}
+
+std::size_t SimServer::linesTaken() const {
+    std::lock_guard lock(m_mutex);
+    return m_model.linesTaken();
 }
 
 Clock::time_point SimServer::startedAt() const {

@@ -52,7 +52,8 @@ public:
     int bytesWaitingAtDevice() const;
 
     std::vector<TranscriptEntry> transcript() const;
-    std::vector<std::string> lines() const;
+    std::vector<std::string> lines() const; // the most recent ones, as the model keeps them
+    std::size_t linesTaken() const;
     Clock::time_point startedAt() const;
     void setKnobs(const FaultKnobs& knobs);
     std::string valueOf(char commandChar) const;

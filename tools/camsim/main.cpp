@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         if (signal > 0)
             break;
         if (server->hungUp()) {
-            std::cerr << "vistrel-camsim: hung up after " << server->lines().size() << " commands\n";
+            std::cerr << "vistrel-camsim: hung up after " << server->linesTaken() << " commands\n";
             break;
         }
     }

@@ -2,33 +2,14 @@
 
 #include "platform/Profile.h"
 #include "platform/ProgramPaths.h"
+#include "settings/LinkSettings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
 namespace vistrel::ctl {
-
-namespace {
-
-constexpr std::size_t kValueCapacity = 100; // the program's 99-character values
-
-// "COM Port" as start-up reads it: '1', '2' and '3' anywhere, the later selection winning.
-int linkKindFromSetting(const std::string& value) {
-    int kind = kLinkCom1;
-    if (value.find('1') != std::string::npos) {
-        kind = kLinkCom1;
-    }
-    if (value.find('2') != std::string::npos) {
-        kind = kLinkCom2;
-    }
-    if (value.find('3') != std::string::npos) {
-        kind = kLinkCameraLink;
-    }
-    return kind;
-}
-
-} // namespace
 
 std::optional<long> wholeNumber(const std::string& text) {
     if (text.empty()) {
@@ -57,9 +38,35 @@ std::string resolveCamFile(const std::string& name) {
 }
 
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error) {
+    CommandWords rest;
+    std::optional<SendOptions> options = parseLinkOptions(args, {}, {}, rest, error);
+    if (!options) {
+        return std::nullopt;
+    }
+    if (rest.words.size() != 1) {
+        error = rest.words.empty() ? "no COMMAND given" : "one COMMAND only (quote a command with blanks)";
+        return std::nullopt;
+    }
+    options->command = rest.words[0];
+    // The camera takes a CR as the end of a command: a second line would be a second command whose
+    // answer nobody reads.
+    if (options->command.find_first_of("\r\n") != std::string::npos) {
+        error = "the COMMAND holds a line break (CR or LF); send one command at a time";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
+                                            const std::vector<std::string>& valueOptions,
+                                            const std::vector<std::string>& flagOptions, CommandWords& rest,
+                                            std::string& error) {
     std::optional<std::string> link, device, baud, delay, library, port, cam, settings;
     SendOptions options;
-    std::vector<std::string> words;
+    std::vector<std::string>& words = rest.words;
+    const auto listed = [](const std::vector<std::string>& names, const std::string& arg) {
+        return std::find(names.begin(), names.end(), arg) != names.end();
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::optional<std::string>* target = arg == "--link"       ? &link
@@ -71,14 +78,20 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
                                              : arg == "--cam"      ? &cam
                                              : arg == "--settings" ? &settings
                                                                    : nullptr;
-        if (target != nullptr) {
+        if (target != nullptr || listed(valueOptions, arg)) {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
                 return std::nullopt;
             }
-            *target = args[++i];
+            if (target != nullptr) {
+                *target = args[++i];
+            } else {
+                rest.values[arg] = args[++i];
+            }
         } else if (arg == "--json") {
             options.json = true;
+        } else if (listed(flagOptions, arg)) {
+            rest.flags.insert(arg);
         } else if (arg == "--") {
             words.insert(words.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
             break;
@@ -89,28 +102,23 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
             words.push_back(arg);
         }
     }
-    if (words.size() != 1) {
-        error = words.empty() ? "no COMMAND given" : "one COMMAND only (quote a command with blanks)";
-        return std::nullopt;
-    }
-    options.command = words[0];
 
     // Defaults from the settings file, as the program reads them at start-up.
     const std::string settingsPath = settings.value_or(defaultSettingsPath());
+    options.settingsPath = settingsPath;
     bool found = false;
     const std::string contents = loadProfile(settingsPath, &found);
     if (settings && !found) {
         error = "cannot read the settings file " + settingsPath;
         return std::nullopt;
     }
+    const LinkSettings saved = readLinkSettings(contents);
     if (found) {
-        options.linkKind = linkKindFromSetting(readProfileString(contents, "Common", "COM Port", "2", kValueCapacity));
-        options.baud = readProfileInt(contents, "Common", "BaudRate", 9600);
-        options.library = readProfileString(contents, "Common", "CameraLink DLL", "", kValueCapacity);
-        options.port = profileTextToInt(readProfileString(contents, "Common", "CameraLink Port", "", kValueCapacity));
+        options.linkKind = saved.linkKind.value_or(kLinkCom1);
+        options.baud = saved.baudRate;
+        options.library = saved.cameraLinkLibrary;
+        options.port = saved.cameraLinkPort;
     }
-    const std::string mapped[2] = {readProfileString(contents, "Serial Devices", "COM1", "/dev/ttyS0", 4096),
-                                   readProfileString(contents, "Serial Devices", "COM2", "/dev/ttyS1", 4096)};
 
     // A device or a library named on the command line chooses its kind of link.
     if (link) {
@@ -137,7 +145,7 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
         error = "--library and --port are for a Camera Link";
         return std::nullopt;
     }
-    options.device = device.value_or(mapped[options.linkKind == kLinkCom2 ? 1 : 0]);
+    options.device = device.value_or(saved.comDevice[options.linkKind == kLinkCom2 ? 1 : 0]);
     if (library) {
         options.library = *library;
     }

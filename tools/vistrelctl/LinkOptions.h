@@ -2,7 +2,9 @@
 
 #include "link/LinkState.h"
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,10 +25,26 @@ struct SendOptions {
     std::string camFile;
     bool json = false;
     std::string command;
+    std::string settingsPath; // where the defaults came from
+};
+
+// What a command line holds besides the link options: the words, and the command's own options.
+struct CommandWords {
+    std::vector<std::string> words;
+    std::map<std::string, std::string> values; // options that take a value
+    std::set<std::string> flags;
 };
 
 // Parses "send"'s arguments; on a fault returns nothing with the reason in `error`.
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error);
+
+// Parses the link options every camera command shares ("--link", "--device", "--baud", "--delay",
+// "--library", "--port", "--cam", "--settings", "--json") over the settings file's values; the
+// command's own options (`valueOptions` take a value, `flagOptions` none) and the words go to `rest`.
+std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
+                                            const std::vector<std::string>& valueOptions,
+                                            const std::vector<std::string>& flagOptions, CommandWords& rest,
+                                            std::string& error);
 
 // The settings file beside the program: the folder of this executable and "vistrel.INI".
 std::string defaultSettingsPath();

@@ -1,13 +1,12 @@
 // vistrelctl send: one exchange with the camera over the link the program would use.
 #include "camera/CamFileDescribe.h"
 #include "link/CameraLinkLibrary.h"
-#include "link/ComPortChoice.h"
-#include "link/SerialDevices.h"
 #include "link/SystemLink.h"
 #include "panel/ReplyInterpretation.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/DisplayText.h"
 #include "tools/vistrelctl/LinkOptions.h"
+#include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
@@ -20,29 +19,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-int failOpening(const LinkState& link, const std::string& status, const std::string& hint) {
-    const std::string linkName =
-        link.LinkKind == kLinkCameraLink ? "the Camera Link port" : ComDeviceOf(link, link.LinkKind);
-    std::fprintf(stderr, "vistrelctl: cannot open %s: %s\n", linkName.c_str(), status.c_str());
-    if (!hint.empty()) {
-        std::fprintf(stderr, "vistrelctl: %s\n", hint.c_str());
-    }
-    return kLinkExitNoLink;
-}
-
-// The link the program would open, set up from the options: the kind, the device COM1 or COM2
-// stands for (the mapping, or --device), the rate, the Camera Link library and port.
-bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts) {
-    link.LinkKind = options.linkKind;
-    link.LinkBaudRate = options.baud;
-    if (options.linkKind != kLinkCameraLink) {
-        link.ComDevice[options.linkKind == kLinkCom2 ? 1 : 0] = options.device;
-        return true;
-    }
-    link.CameraLinkPort = options.port;
-    return LoadCameraLinkLibrary(link, prompts, options.library) == CameraLinkLoad::Bound;
-}
-
 // One exchange over the program's own link: open, send, close.
 std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, int& exitCode) {
     CliPrompts prompts;
@@ -54,11 +30,7 @@ std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, 
     SystemLink link(state);
     std::optional<LinkResult> exchange;
     if (const LinkResult opened = link.open(); opened.result == 0) {
-        // A serial device the user may not open gets a hint on what to do about it.
-        const std::string hint = state.LinkKind == kLinkCameraLink
-                                     ? std::string()
-                                     : DevicePermissionProblem(ComDeviceOf(state, state.LinkKind));
-        exitCode = failOpening(state, opened.status, hint);
+        exitCode = reportLinkNotOpened(state, opened.status);
     } else {
         exchange = link.exchange(options.command, delayMs);
         link.close();

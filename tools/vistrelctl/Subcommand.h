@@ -20,5 +20,7 @@ int runDescribe(const std::vector<std::string>& args);
 int runLint(const std::vector<std::string>& args);
 int runPorts(const std::vector<std::string>& args);
 int runSend(const std::vector<std::string>& args);
+int runApply(const std::vector<std::string>& args);
+int runReadSettings(const std::vector<std::string>& args);
 
 } // namespace vistrel::ctl

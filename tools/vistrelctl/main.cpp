@@ -19,6 +19,14 @@ constexpr std::array kSubcommands = {
                "[--cam FILE] [--settings FILE] [--json] COMMAND",
                "one exchange with the camera over the link of the settings file or of the options",
                vistrel::ctl::runSend},
+    Subcommand{"apply",
+               "[link options of send] --cam FILE [--from ini|camera|factory] [--settings FILE] [--save] [--json]",
+               "connect, load FILE, set the panel from the settings file, the camera or its factory settings, send "
+               "every control, disconnect",
+               vistrel::ctl::runApply},
+    Subcommand{"read-settings", "[link options of send] --cam FILE [--settings FILE] [--save] [--json]",
+               "connect, ask the camera for its settings and print them as the panel state, disconnect",
+               vistrel::ctl::runReadSettings},
     Subcommand{"ports", "[--library PATH] [--json]",
                "the serial devices present, and the Camera Link ports a library opens", vistrel::ctl::runPorts},
 };

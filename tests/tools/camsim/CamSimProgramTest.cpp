@@ -2,13 +2,17 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
 #include "serial/halvex32.h"
 #include "tools/camsim/CamSimOptions.h"
+#include "tools/camsim/CameraModel.h"
 
 namespace vistrel::camsim {
 namespace {
@@ -101,6 +105,86 @@ TEST(CamSimProgramTest, ServesAPseudoTerminalUntilStopped) {
     EXPECT_EQ(WEXITSTATUS(std::system(missing.c_str())), 1);
     const std::string usage = std::string(CAMSIM_PATH) + " --nul 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+}
+
+// Resident memory of a process, in kB.
+long residentKilobytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "VmRSS:") {
+            long kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes;
+        }
+    }
+    return -1;
+}
+
+// One command and its answer, straight over the raw pseudo-terminal.
+bool exchange(int fd, const std::string& command) {
+    if (write(fd, command.data(), command.size()) != static_cast<ssize_t>(command.size()))
+        return false;
+    char c = 0;
+    while (read(fd, &c, 1) == 1) {
+        if (c == '\r')
+            return true;
+    }
+    return false;
+}
+
+// The simulator runs for as long as a test or a demonstration lasts: what it keeps of the past
+// must not grow with every exchange.
+TEST(CamSimProgramTest, MemoryStaysBoundedOverAHundredThousandExchanges) {
+    CameraModel model(SimCamera{});
+    for (int i = 0; i < 5000; ++i)
+        model.receive("G=" + std::to_string(i) + "\r");
+    EXPECT_EQ(model.linesTaken(), 5000u);
+    EXPECT_LE(model.lines().size(), 2 * CameraModel::kKeptRecords);
+    EXPECT_GE(model.lines().size(), CameraModel::kKeptRecords);
+    EXPECT_EQ(model.lines().back(), "G=4999");
+    EXPECT_LE(model.transcript().size(), 2 * CameraModel::kKeptRecords);
+
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        execl(CAMSIM_PATH, CAMSIM_PATH, "--cam", demoPath().c_str(), nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    std::string device;
+    char c = 0;
+    while (read(out[0], &c, 1) == 1 && c != '\n')
+        device += c;
+    close(out[0]);
+    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << device;
+    termios raw{};
+    ASSERT_EQ(tcgetattr(fd, &raw), 0);
+    cfmakeraw(&raw);
+    ASSERT_EQ(tcsetattr(fd, TCSANOW, &raw), 0);
+
+    // Past the records kept, then a hundred thousand more exchanges: about 7 MB if each were kept.
+    bool answered = true;
+    for (int i = 0; i < 3000 && answered; ++i)
+        answered = exchange(fd, "G=1\r");
+    const long before = residentKilobytes(child);
+    for (int i = 0; i < 100000 && answered; ++i)
+        answered = exchange(fd, i % 2 ? "G=1\r" : "G=0\r");
+    const long after = residentKilobytes(child);
+    EXPECT_TRUE(answered);
+    ASSERT_GT(before, 0);
+    EXPECT_LT(after - before, 1024) << before << " kB before, " << after << " kB after";
+    close(fd);
+
+    kill(child, SIGTERM);
+    int exitStatus = 0;
+    ASSERT_EQ(waitpid(child, &exitStatus, 0), child);
 }
 
 } // namespace

@@ -1,6 +1,11 @@
-#include "camera/PanelStateStore.h"
+#include "settings/SettingsSave.h"
+#include "settings/LastUseSection.h"
+#include "settings/SaveDate.h"
+#include "settings/StartupSettings.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
@@ -10,10 +15,36 @@ namespace {
 
 using test::TempDir;
 
+// Switches the process to a locale whose "%X" is not the C one (en_US writes "04:05:09 PM"),
+// built with localedef into `dir` when the system has none, and back to "C" at the end.
+class TwelveHourLocale {
+public:
+    explicit TwelveHourLocale(const TempDir& dir) {
+        if (std::setlocale(LC_ALL, "en_US.UTF-8") != nullptr) {
+            m_active = true;
+            return;
+        }
+        const std::string build = "localedef -i en_US -f UTF-8 '" + dir.path() + "en_US.UTF-8' >/dev/null 2>&1";
+        static_cast<void>(std::system(build.c_str())); // warnings give a non-zero code with a usable locale
+        ::setenv("LOCPATH", dir.path().c_str(), 1);
+        m_active = std::setlocale(LC_ALL, "en_US.UTF-8") != nullptr;
+    }
+    ~TwelveHourLocale() {
+        std::setlocale(LC_ALL, "C");
+        ::unsetenv("LOCPATH");
+    }
+    TwelveHourLocale(const TwelveHourLocale&) = delete;
+    TwelveHourLocale& operator=(const TwelveHourLocale&) = delete;
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+};
+
 // 8 December 2026, 16:05:09 UTC.
 constexpr std::time_t kSaveTime = 1796745909;
 
-class PanelStateStore : public ::testing::Test {
+class SettingsSave : public ::testing::Test {
 protected:
     void SetUp() override {
         ::setenv("TZ", "UTC", 1);
@@ -57,7 +88,7 @@ protected:
     PanelState panel;
 };
 
-TEST_F(PanelStateStore, NewFileHoldsCommonThenLastUseThenSerialDevices) {
+TEST_F(SettingsSave, NewFileHoldsCommonThenLastUseThenSerialDevices) {
     ASSERT_TRUE(SavePanelState(values, link, panel, kSaveTime).ok);
     EXPECT_EQ(dir.read("vistrel.INI"), "[Common]\nVersion=6.5.0\nCamera File=line scan.cam\nCOM Port=2\n"
                                        "BaudRate=19200\n" +
@@ -77,7 +108,7 @@ TEST_F(PanelStateStore, NewFileHoldsCommonThenLastUseThenSerialDevices) {
     EXPECT_EQ(other.read("vistrel.INI").substr(0, head.size()), head);
 }
 
-TEST_F(PanelStateStore, SaveOverAnOldFileKeepsForeignLinesAndCameraLinkKeys) {
+TEST_F(SettingsSave, SaveOverAnOldFileKeepsForeignLinesAndCameraLinkKeys) {
     dir.write("vistrel.INI", "; written by hand\r\n"
                              "[Common]\r\n"
                              "Version=6.4.0\r\n"
@@ -116,7 +147,7 @@ TEST_F(PanelStateStore, SaveOverAnOldFileKeepsForeignLinesAndCameraLinkKeys) {
     EXPECT_EQ(reloaded.Ydim, 0);
 }
 
-TEST_F(PanelStateStore, UnwritableValuesAndUnreadableFilesWriteNothing) {
+TEST_F(SettingsSave, UnwritableValuesAndUnreadableFilesWriteNothing) {
     const std::string before = "[Common]\nCOM Port=1\n";
     dir.write("vistrel.INI", before);
     values.CamFileName = "evil\n[Common]\nCOM Port=3";
@@ -131,6 +162,44 @@ TEST_F(PanelStateStore, UnwritableValuesAndUnreadableFilesWriteNothing) {
     EXPECT_FALSE(SavePanelState(values, link, panel, kSaveTime).ok);
 
     EXPECT_EQ(saveDateText(kSaveTime), "08/12/2026 at 16:05:09");
+}
+
+TEST_F(SettingsSave, DateIsOnTheTwentyFourHourClockInAnyLocale) {
+    TempDir localeDir;
+    TwelveHourLocale locale(localeDir);
+    if (!locale.active()) {
+        GTEST_SKIP() << "no en_US locale on this machine, and localedef could not build one";
+    }
+    std::tm afternoon{};
+    afternoon.tm_hour = 16;
+    char inLocale[32] = {};
+    std::strftime(inLocale, sizeof inLocale, "%X", &afternoon);
+    ASSERT_STRNE(inLocale, "16:00:00") << "the locale in force writes the time as C does";
+
+    EXPECT_EQ(saveDateText(kSaveTime), "08/12/2026 at 16:05:09");
+    ASSERT_TRUE(SavePanelState(values, link, panel, kSaveTime).ok);
+    EXPECT_NE(dir.read("vistrel.INI").find("\nDate=08/12/2026 at 16:05:09\n"), std::string::npos);
+}
+
+TEST_F(SettingsSave, LongCameraLinkLibraryPathSurvivesSaveAndStartUp) {
+    const std::string library = dir.path() + std::string(200 - dir.path().size() - 9, 'd') + "/libcl.so";
+    ASSERT_EQ(library.size(), 200u);
+    link.LinkKind = kLinkCameraLink;
+    link.CameraLinkLibraryPath = library;
+    link.CameraLinkPort = 1;
+    ASSERT_TRUE(SavePanelState(values, link, panel, kSaveTime).ok);
+
+    ProgramValues started;
+    started.AppDirectory = dir.path();
+    started.SettingsPath = values.SettingsPath;
+    LinkState startedLink;
+    PanelState startedPanel;
+    test::ScriptedPrompts prompts;
+    ReadStartupSettings({}, started, startedLink, startedPanel, prompts);
+    EXPECT_EQ(startedLink.LinkKind, kLinkCameraLink);
+    EXPECT_EQ(startedLink.CameraLinkLibraryPath, library);
+    EXPECT_EQ(startedLink.CameraLinkPort, 1);
+    EXPECT_EQ(startedPanel.ListBox, panel.ListBox);
 }
 
 } // namespace

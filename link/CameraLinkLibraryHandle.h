@@ -1,0 +1,56 @@
+#pragma once
+
+#include "link/DynamicLoader.h"
+
+namespace vistrel {
+
+// Entry points of a grabber maker's Camera Link serial library, with the standard prototypes.
+using ClSerialInitFn = int (*)(unsigned int serialIndex, void** serialRef);
+using ClSerialReadFn = int (*)(void* serialRef, char* buffer, unsigned int* bufferSize, unsigned int timeoutMs);
+using ClSerialWriteFn = int (*)(void* serialRef, char* buffer, unsigned int* bufferSize, unsigned int timeoutMs);
+using ClSerialCloseFn = void (*)(void* serialRef);
+
+struct CameraLinkEntryPoints {
+    ClSerialInitFn clSerialInit = nullptr;
+    ClSerialReadFn clSerialRead = nullptr;
+    ClSerialWriteFn clSerialWrite = nullptr;
+    ClSerialCloseFn clSerialClose = nullptr;
+
+    bool complete() const {
+        return clSerialInit != nullptr && clSerialRead != nullptr && clSerialWrite != nullptr &&
+               clSerialClose != nullptr;
+    }
+};
+
+// Owns one loaded Camera Link serial library and its entry points, bound by name when it is taken
+// over. The library is unloaded when the owner goes out of scope or is assigned another; unload()
+// does it now and says whether the system agreed. Entry points are cleared with the handle, so
+// nothing can call into unmapped code.
+class CameraLinkLibraryHandle {
+public:
+    CameraLinkLibraryHandle() = default;
+    // Takes over `handle`, opened by `loader`, and binds the four entry points from it.
+    CameraLinkLibraryHandle(DynamicLoader& loader, void* handle);
+    ~CameraLinkLibraryHandle();
+    CameraLinkLibraryHandle(CameraLinkLibraryHandle&& other) noexcept;
+    CameraLinkLibraryHandle& operator=(CameraLinkLibraryHandle&& other) noexcept;
+    CameraLinkLibraryHandle(const CameraLinkLibraryHandle&) = delete;
+    CameraLinkLibraryHandle& operator=(const CameraLinkLibraryHandle&) = delete;
+
+    bool loaded() const { return m_handle != nullptr; }
+    // Loaded with all four entry points: only then is any of them called.
+    bool bound() const { return loaded() && m_entryPoints.complete(); }
+    void* handle() const { return m_handle; }
+    const CameraLinkEntryPoints& entryPoints() const { return m_entryPoints; }
+
+    // Unloads the library. False when the system refused; the owner is empty either way.
+    // Without a library: true.
+    bool unload();
+
+private:
+    DynamicLoader* m_loader = nullptr;
+    void* m_handle = nullptr;
+    CameraLinkEntryPoints m_entryPoints;
+};
+
+} // namespace vistrel

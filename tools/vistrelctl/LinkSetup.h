@@ -1,0 +1,20 @@
+#pragma once
+
+#include "link/LinkState.h"
+#include "platform/Prompts.h"
+#include "tools/vistrelctl/LinkOptions.h"
+
+#include <string>
+
+namespace vistrel::ctl {
+
+// The link the program would open, set up from the options: the kind, the device COM1 or COM2
+// stands for (the mapping, or --device), the rate, the Camera Link library and port. False when
+// the Camera Link library does not load (its message went through `prompts`).
+bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts);
+
+// Says on the error stream that the link did not open, with a hint for a serial device the user
+// may not open; returns the exit code for it.
+int reportLinkNotOpened(const LinkState& link, const std::string& status);
+
+} // namespace vistrel::ctl
