@@ -13,7 +13,7 @@ namespace vistrel {
 
 namespace {
 
-void show(QAction* action, const CommandUpdate& update, bool checkable) {
+void applyUpdate(QAction* action, const CommandUpdate& update, bool checkable) {
     if (action == nullptr) {
         return;
     }
@@ -59,13 +59,13 @@ std::function<void()> InstallPanelCommands(CMainFrame& frame, CommPanel& panel, 
         frame, kCmdCameraConfiguration, [&panel] { return panel.OnUpdateConfigCommand().enabled; }, configure);
 
     auto update = [&frame, &panel, &records, &document] {
-        show(frame.action(kCmdConnection), panel.OnUpdateConnection(), true);
-        show(frame.action(kCmdDisconnection), panel.OnUpdateDisconnection(), true);
+        applyUpdate(frame.action(kCmdConnection), panel.OnUpdateConnection(), true);
+        applyUpdate(frame.action(kCmdDisconnection), panel.OnUpdateDisconnection(), true);
         const CommandUpdate configuration = panel.OnUpdateConfigCommand();
-        show(frame.action(kCmdCameraConfiguration), configuration, false);
+        applyUpdate(frame.action(kCmdCameraConfiguration), configuration, false);
         document.SetTitle(records.LoadedTitle);
-        show(frame.action(kCmdRefresh), panel.OnUpdateRefresh(), false);
-        show(frame.action(kCmdFileOpen), panel.OnUpdateFileOpen(), false);
+        applyUpdate(frame.action(kCmdRefresh), panel.OnUpdateRefresh(), false);
+        applyUpdate(frame.action(kCmdFileOpen), panel.OnUpdateFileOpen(), false);
     };
     update();
     return update;
