@@ -64,7 +64,7 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     EXPECT_EQ(statusLine->text(), QStringLiteral("-"));
 
     // Idle-time updates carry the pane texts.
-    state.StatusPaneText = "Connexion opened";
+    state.records.connection.StatusPaneText = "Connexion opened";
     frame.runUpdateHandlers();
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion opened"));
 }
