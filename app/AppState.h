@@ -2,9 +2,8 @@
 
 #include "camera/PanelState.h"
 #include "link/LinkState.h"
+#include "panel/PanelRecords.h"
 #include "platform/ProgramValues.h"
-
-#include <string>
 
 namespace vistrel {
 
@@ -13,10 +12,8 @@ struct AppState {
     ProgramValues values;
     LinkState link;
     PanelState panel;
-
-    // Texts of status bar panes 0 and 1, kept in step by the idle-time updates.
-    std::string StatusPaneText = "Connexion closed";
-    std::string ConnectionPaneText = "-";
+    // The loaded description, the connection flags and the texts of status bar panes 0 and 1.
+    PanelRecords records;
 };
 
 } // namespace vistrel

@@ -73,7 +73,7 @@ QAction* CMainFrame::addCommand(int commandId, const QString& text, const QStrin
 }
 
 void CMainFrame::createMenus() {
-    // Commands whose handlers are not part of this program yet stay disabled.
+    // Commands start disabled; the update rules of the panel and the link enable them.
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* open =
         addCommand(kCmdFileOpen, QStringLiteral("&Open"), QStringLiteral("Open an existing document"), false);
@@ -176,11 +176,11 @@ void CMainFrame::placeCentred() {
 }
 
 void CMainFrame::updatePanes() {
-    const QString status = displayText(m_state.StatusPaneText);
+    const QString status = displayText(m_state.records.connection.StatusPaneText);
     if (m_panes[0]->text() != status) {
         m_panes[0]->setText(status);
     }
-    const QString connection = displayText(m_state.ConnectionPaneText);
+    const QString connection = displayText(m_state.records.connection.ConnectionPaneText);
     if (m_panes[1]->text() != connection) {
         m_panes[1]->setText(connection);
     }

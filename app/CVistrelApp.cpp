@@ -3,7 +3,14 @@
 #include "app/CAboutDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/PanelCommands.h"
 #include "link/CameraLinkLibrary.h"
+#include "link/SystemLink.h"
+#include "panel/CCommView.h"
+#include "panel/CommPanel.h"
+#include "panel/HalvexHostHooks.h"
+#include "panel/ResponsiveLink.h"
+#include "settings/LastUseSection.h"
 
 #include <QAction>
 #include <cstdio>
@@ -31,6 +38,10 @@ bool CVistrelApp::InitInstance() {
         return false;
     }
 
+    // Before any link call: the library's beep and busy cursor may come from the exchange thread.
+    m_hostHooks = std::make_unique<HalvexHostHooks>(m_prompts);
+    m_hostHooks->install();
+
     m_document = std::make_unique<CCommDoc>();
     m_document->OnNewDocument();
     m_frame = std::make_unique<CMainFrame>(m_state, m_prompts);
@@ -39,6 +50,8 @@ bool CVistrelApp::InitInstance() {
         QObject::connect(m_frame->action(command), &QAction::triggered, m_frame.get(), [this] { ShowAbout(); });
     }
     m_prompts.setOwner(m_frame.get());
+
+    createPanel();
     m_frame->show();
 
     announceDebugMode(m_input.arguments, m_state, m_prompts);
@@ -50,8 +63,24 @@ void CVistrelApp::ShowAbout() {
     dialog.exec();
 }
 
+void CVistrelApp::createPanel() {
+    m_systemLink = std::make_unique<SystemLink>(m_state.link);
+    m_link = std::make_unique<ResponsiveLink>(*m_systemLink);
+    CCommView* view = m_frame->view();
+    m_panel = std::make_unique<CommPanel>(m_state.values, m_state.panel, m_state.link, m_state.records, *m_link, *view,
+                                          m_prompts);
+    m_panel->setPanelStateLoader(
+        [this](PanelState& panel) { LoadPanelState(settingsReadPath(m_state.values), panel); });
+    view->setPanel(m_panel.get());
+    m_frame->addUpdateHandler(InstallPanelCommands(*m_frame, *m_panel, m_state.records, *m_document, m_prompts));
+}
+
 int CVistrelApp::ExitInstance(int loopResult) {
     m_prompts.setOwner(nullptr);
+    if (m_frame) {
+        m_frame->view()->setPanel(nullptr);
+    }
+    m_panel.reset();
     m_frame.reset();
     m_document.reset();
     return loopResult;

@@ -12,8 +12,13 @@
 namespace vistrel {
 
 class CMainFrame;
+class CommPanel;
+class HalvexHostHooks;
+class ResponsiveLink;
+class SystemLink;
 
-// The application object: owns the run's records, the document and the main frame.
+// The application object: owns the run's records, the document, the main frame, the link and the
+// panel logic.
 class CVistrelApp {
 public:
     CVistrelApp(std::vector<std::string> arguments, std::string executablePath, std::string applicationsFolder);
@@ -32,14 +37,24 @@ public:
     int exitCode() const { return m_exitCode; }
     AppState& state() { return m_state; }
     CMainFrame* mainFrame() const { return m_frame.get(); }
+    CommPanel* panel() const { return m_panel.get(); }
+    CCommDoc* document() const { return m_document.get(); }
     Prompts& prompts() { return m_prompts; }
 
 private:
+    // The link, the panel logic over the frame's view, and the panel's commands.
+    void createPanel();
+
     StartupInput m_input;
     AppState m_state;
     QtPrompts m_prompts;
     std::unique_ptr<CCommDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<HalvexHostHooks> m_hostHooks;
+    // The link in use, run beside the event loop so that the window never freezes.
+    std::unique_ptr<SystemLink> m_systemLink;
+    std::unique_ptr<ResponsiveLink> m_link;
+    std::unique_ptr<CommPanel> m_panel; // works on the frame's view: goes before the frame
     int m_exitCode = 0;
 };
 

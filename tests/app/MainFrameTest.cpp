@@ -35,8 +35,8 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("-"));
     EXPECT_EQ(frame.pane(1)->width(), CMainFrame::connectionPaneWidth(screen.width()));
 
-    // Every command is an action named by its id; only Exit, the link commands and the About box
-    // work before the other parts exist.
+    // Every command is an action named by its id. A frame on its own enables Exit, the link
+    // commands and the About box, which is always there; the panel's update rules do the rest.
     for (const int id : {kCmdFileOpen, kCmdAppExit, kCmdComPort, kCmdCameraLink, kCmdConnection, kCmdDisconnection,
                          kCmdAppAbout, kCmdAboutBox, kCmdCameraConfiguration, kCmdRefresh}) {
         ASSERT_NE(frame.action(id), nullptr) << id;
@@ -66,7 +66,7 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     EXPECT_EQ(statusLine->text(), QStringLiteral("-"));
 
     // Idle-time updates carry the pane texts.
-    state.StatusPaneText = "Connexion opened";
+    state.records.connection.StatusPaneText = "Connexion opened";
     frame.runUpdateHandlers();
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion opened"));
 }

@@ -1,0 +1,186 @@
+#include "app/PanelCommands.h"
+#include "app/CCommDoc.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "panel/CCameraConfigDialog.h"
+#include "panel/CCommView.h"
+#include "panel/CommPanel.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "tests/panel/PanelDoubles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vistrel {
+namespace {
+
+using test::ScriptedLink;
+using test::ScriptedPrompts;
+
+std::string sampleCamFile(const std::string& name) {
+    std::ifstream in(std::string(VISTREL_CAMFILES_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The program's frame with the panel logic behind its view and its commands routed.
+struct PanelProgram {
+    PanelProgram() {
+        view = frame.view();
+        view->setPanel(&panel);
+        frame.addUpdateHandler(InstallPanelCommands(frame, panel, state.records, document, prompts));
+    }
+    ~PanelProgram() { view->setPanel(nullptr); }
+
+    AppState state;
+    ScriptedPrompts prompts;
+    ScriptedLink link;
+    CMainFrame frame{state, prompts};
+    CCommDoc document;
+    CCommView* view = nullptr;
+    CommPanel panel{state.values, state.panel, state.link, state.records, link, *frame.view(), prompts};
+};
+
+struct CommandState {
+    bool enabled;
+    bool checked;
+    bool operator==(const CommandState&) const = default;
+};
+
+CommandState stateOf(const CMainFrame& frame, int id) {
+    const QAction* action = frame.action(id);
+    return {action->isEnabled(), action->isChecked()};
+}
+
+// Counts the camera configuration dialogs that open, and closes each with `button` (1 OK, 2 Cancel).
+class DialogWatch : public QObject {
+public:
+    explicit DialogWatch(int button) : m_button(button) {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* dialog = qobject_cast<CCameraConfigDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr && dialog->isVisible()) {
+                ++opened;
+                dialog->findChild<QPushButton*>(QString::number(m_button))->click();
+            }
+        });
+        m_timer.start();
+    }
+    int opened = 0;
+
+private:
+    int m_button;
+    QTimer m_timer;
+};
+
+TEST(PanelCommands, UpdateRulesGovernTheCommandsAndThePanes) {
+    PanelProgram program;
+    CMainFrame& frame = program.frame;
+    frame.show();
+    QApplication::processEvents();
+
+    EXPECT_EQ(stateOf(frame, kCmdConnection), (CommandState{true, false}));
+    EXPECT_EQ(stateOf(frame, kCmdDisconnection), (CommandState{true, true}));
+    EXPECT_EQ(stateOf(frame, kCmdCameraConfiguration), (CommandState{false, false}));
+    EXPECT_EQ(stateOf(frame, kCmdRefresh), (CommandState{false, false}));
+    EXPECT_EQ(stateOf(frame, kCmdFileOpen), (CommandState{false, false}));
+
+    // Not connected: Ctrl+O opens nothing.
+    DialogWatch cancel(2);
+    QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
+    QTest::qWait(30);
+    EXPECT_EQ(cancel.opened, 0);
+
+    program.link.answerReply("CAM-L1 OK\r>OK\r");
+    frame.action(kCmdConnection)->trigger();
+    EXPECT_EQ(program.link.opens, 1);
+    EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("CAM-L1 OK connected"));
+    EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("Connexion on COM1"));
+    EXPECT_EQ(stateOf(frame, kCmdConnection), (CommandState{true, true}));
+    EXPECT_EQ(stateOf(frame, kCmdDisconnection), (CommandState{true, false}));
+    EXPECT_EQ(stateOf(frame, kCmdCameraConfiguration), (CommandState{true, false}));
+    EXPECT_EQ(stateOf(frame, kCmdFileOpen), (CommandState{true, false}));
+    EXPECT_EQ(stateOf(frame, kCmdRefresh), (CommandState{false, false})); // nothing applied yet
+
+    // Connected: Ctrl+O and the toolbar command open the dialog.
+    QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
+    QTest::qWait(30);
+    EXPECT_EQ(cancel.opened, 1);
+    frame.action(kCmdCameraConfiguration)->trigger();
+    EXPECT_EQ(cancel.opened, 2);
+
+    // A command the rule disables is not run, even while its action still shows enabled.
+    program.state.records.SequenceRunning = true;
+    frame.action(kCmdFileOpen)->trigger();
+    EXPECT_EQ(cancel.opened, 2);
+    program.state.records.SequenceRunning = false;
+
+    frame.action(kCmdDisconnection)->trigger();
+    EXPECT_EQ(program.link.closes, 1);
+    EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("NO Connexion"));
+    EXPECT_EQ(stateOf(frame, kCmdConnection), (CommandState{true, false}));
+    EXPECT_EQ(stateOf(frame, kCmdDisconnection), (CommandState{true, true}));
+    EXPECT_EQ(stateOf(frame, kCmdCameraConfiguration), (CommandState{false, false}));
+    EXPECT_EQ(stateOf(frame, kCmdFileOpen), (CommandState{false, false}));
+}
+
+TEST(PanelCommands, CameraConfigurationBuildsThePanelAndUserChangesReachTheCamera) {
+    test::TempDir folder;
+    folder.write("CamFiles/linescan.cam", sampleCamFile("linescan.cam"));
+    PanelProgram program;
+    program.state.values.AppDirectory = folder.path();
+    program.state.values.SettingsPath = folder.path() + "vistrel.INI";
+    program.state.values.CamFileName = "LINESCAN.cam";
+    CMainFrame& frame = program.frame;
+    frame.show();
+    QApplication::processEvents();
+
+    program.link.answerReply(">nothing to say\r"); // identification without "OK": INI settings proposed
+    frame.action(kCmdConnection)->trigger();
+    DialogWatch ok(1);
+    frame.action(kCmdFileOpen)->trigger();
+    ASSERT_EQ(ok.opened, 1);
+
+    CCommView* view = program.view;
+    EXPECT_EQ(view->findChild<QGroupBox*>(QStringLiteral("1000"))->title(), QStringLiteral("Analog gain"));
+    auto* gain = view->findChild<QComboBox*>(QStringLiteral("1029"));
+    EXPECT_TRUE(gain->isEnabled());
+    EXPECT_EQ(gain->itemText(2), QStringLiteral("2 dB"));
+    EXPECT_EQ(gain->currentIndex(), 0); // the saved index of a missing settings file
+    ASSERT_GE(program.link.commands.size(), 3U);
+    EXPECT_EQ(program.link.commands[1], "G=0");
+    EXPECT_TRUE(view->findChild<QComboBox*>(QStringLiteral("1020"))->isEnabled());
+    EXPECT_EQ(program.document.GetTitle(), " linescan.cam  loaded");
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("  Vistrel 32bit"));
+    EXPECT_EQ(stateOf(frame, kCmdRefresh), (CommandState{true, false}));
+
+    // The user steps to "1 dB", accepted, then to "2 dB", which the camera refuses: the list shows
+    // the accepted value again.
+    const std::size_t sent = program.link.commands.size();
+    gain->setFocus();
+    QTest::keyClick(gain, Qt::Key_Down);
+    program.link.answerReply(">2\r");
+    QTest::keyClick(gain, Qt::Key_Down);
+    ASSERT_EQ(program.link.commands.size(), sent + 2);
+    EXPECT_EQ(program.link.commands[sent], "G=1");
+    EXPECT_EQ(program.link.commands[sent + 1], "G=2");
+    EXPECT_EQ(view->findChild<QLabel*>(QStringLiteral("1014"))->text(), QStringLiteral("Value out of range"));
+    EXPECT_EQ(gain->currentIndex(), 1);
+    EXPECT_EQ(program.state.panel.ComboBox[0], 2);
+    frame.runUpdateHandlers();
+    EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("G=2"));
+}
+
+} // namespace
+} // namespace vistrel

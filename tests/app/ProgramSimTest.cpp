@@ -1,0 +1,115 @@
+// The program's panel end to end: the frame, its commands and the panel logic over the system link
+// run beside the event loop, to the camera simulator on the pseudo-terminal COM1 is mapped to.
+#include "app/CCommDoc.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/PanelCommands.h"
+#include "link/SystemLink.h"
+#include "panel/CCameraConfigDialog.h"
+#include "panel/CCommView.h"
+#include "panel/CommPanel.h"
+#include "panel/HalvexHostHooks.h"
+#include "panel/ResponsiveLink.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "tools/camsim/SimServer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vistrel {
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(ProgramWithCameraSimulator, ConnectConfigureAndChangeAValue) {
+    const std::string camPath = std::string(VISTREL_CAMFILES_DIR) + "/linescan.cam";
+    camsim::SimCamera camera;
+    std::string error;
+    ASSERT_TRUE(camsim::LoadSimCamera(camPath, camera, error)) << error;
+    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    ASSERT_TRUE(server) << error;
+    server->start();
+
+    test::TempDir folder;
+    folder.write("CamFiles/linescan.cam", readFile(camPath));
+    AppState state;
+    state.values.AppDirectory = folder.path();
+    state.values.SettingsPath = folder.path() + "vistrel.INI";
+    state.values.CamFileName = "linescan.cam";
+    state.link.LinkKind = kLinkCom1;
+    state.link.LinkBaudRate = 38400;
+    state.link.ComDevice[0] = server->devicePath();
+
+    test::ScriptedPrompts prompts;
+    HalvexHostHooks hooks(prompts);
+    hooks.install();
+    SystemLink systemLink(state.link);
+    ResponsiveLink link(systemLink);
+    CMainFrame frame(state, prompts);
+    CCommDoc document;
+    CommPanel panel(state.values, state.panel, state.link, state.records, link, *frame.view(), prompts);
+    frame.view()->setPanel(&panel);
+    frame.addUpdateHandler(InstallPanelCommands(frame, panel, state.records, document, prompts));
+    frame.show();
+    QApplication::processEvents();
+
+    // A first run: nothing loaded yet, so the camera is not identified and the dialog proposes the
+    // saved values, here those of a missing settings file.
+    frame.action(kCmdConnection)->trigger();
+    EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("Connexion on COM1"));
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+    });
+    frame.action(kCmdCameraConfiguration)->trigger();
+    EXPECT_EQ(document.GetTitle(), " linescan.cam  loaded");
+    std::vector<std::string> sent = server->lines();
+    ASSERT_GE(sent.size(), 2U);
+    EXPECT_EQ(sent[1], "G=0");
+    EXPECT_EQ(state.records.PanelApplied, 1);
+    EXPECT_EQ(frame.view()->findChild<QLabel*>(QStringLiteral("1014"))->text(), QStringLiteral("Command accepted"));
+    EXPECT_EQ(prompts.beeps, std::vector<BeepKind>{BeepKind::Exclamation}); // the panel is built
+
+    // Connected again with the description loaded: the camera identifies itself.
+    frame.action(kCmdDisconnection)->trigger();
+    frame.action(kCmdConnection)->trigger();
+    EXPECT_EQ(server->lines().back(), camera.identCommand);
+    EXPECT_EQ(state.records.connection.CameraIdentified, 1);
+    EXPECT_TRUE(frame.pane(0)->text().endsWith(QStringLiteral(" connected"))) << frame.pane(0)->text().toStdString();
+
+    // The user picks the next gain: the command reaches the camera and the camera keeps it.
+    auto* gain = frame.view()->findChild<QComboBox*>(QStringLiteral("1029"));
+    const int before = gain->currentIndex();
+    gain->setFocus();
+    QTest::keyClick(gain, Qt::Key_Down);
+    sent = server->lines();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back(), "G=" + std::to_string(before + 1));
+    EXPECT_EQ(server->valueOf('G'), std::to_string(before + 1));
+    EXPECT_EQ(gain->currentIndex(), before + 1);
+    EXPECT_EQ(state.panel.ComboBox[0], before + 1);
+
+    frame.action(kCmdDisconnection)->trigger();
+    EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion Closed"));
+    EXPECT_EQ(prompts.beeps.size(), 1U);
+    frame.view()->setPanel(nullptr);
+    server->stop();
+}
+
+} // namespace
+} // namespace vistrel
