@@ -3,6 +3,7 @@
 #include "panel/PanelControls.h"
 #include "panel/ReplyInterpretation.h"
 #include "panel/TextMatch.h"
+#include "platform/Profile.h"
 
 namespace vistrel {
 
@@ -118,7 +119,7 @@ void CommPanel::OnApplyList(int index) {
     }
     m_currentStep = listSection(index);
     if (SendCameraCommand(list.character[0], m_ListText[at]) > 0) {
-        m_panel.ListBox[at] = leadingNumber(m_ListText[at]);
+        m_panel.ListBox[at] = profileTextToInt(m_ListText[at]);
         m_listAccepted[at] = m_view.selection(id);
     } else {
         m_view.select(id, *m_listAccepted[at]);

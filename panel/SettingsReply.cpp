@@ -1,6 +1,7 @@
 #include "panel/SettingsReply.h"
 
 #include "panel/TextMatch.h"
+#include "platform/Profile.h"
 
 namespace vistrel {
 
@@ -32,7 +33,7 @@ void applySetting(const std::string& key, const std::string& value, const Camera
     }
     for (std::size_t k = 0; k < description.lists.size(); ++k) {
         if (keyMatches(key, description.lists[k].character)) {
-            panel.ListBox[k] = leadingNumber(value);
+            panel.ListBox[k] = profileTextToInt(value);
         }
     }
 }

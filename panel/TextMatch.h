@@ -19,7 +19,4 @@ template <typename EntryAt> int findFromSecondEntry(int count, std::string_view 
     return -1;
 }
 
-// Leading white space, a sign and digits as atoi reads them; 0 without digits. Saturates.
-int leadingNumber(std::string_view text);
-
 } // namespace vistrel
