@@ -181,7 +181,7 @@ void CCommView::setCaption(int id, const std::string& text) {
 }
 
 void CCommView::setEnabled(int id, bool enabled) {
-    if (QWidget* widget = findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)) {
+    if (auto* widget = findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)) {
         widget->setEnabled(enabled);
     }
 }
