@@ -31,13 +31,14 @@ void route(CMainFrame& frame, int commandId, std::function<bool()> enabled, std:
     if (action == nullptr) {
         return;
     }
-    QObject::connect(action, &QAction::triggered, &frame, [&frame, enabled = std::move(enabled), handler] {
-        if (!enabled()) {
-            return;
-        }
-        handler();
-        frame.runUpdateHandlers();
-    });
+    QObject::connect(action, &QAction::triggered, &frame,
+                     [&frame, enabled = std::move(enabled), handler = std::move(handler)] {
+                         if (!enabled()) {
+                             return;
+                         }
+                         handler();
+                         frame.runUpdateHandlers();
+                     });
 }
 
 } // namespace

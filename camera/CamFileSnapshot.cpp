@@ -39,6 +39,10 @@ std::optional<CamFileSnapshot> CamFileSnapshot::read(const std::string& camFileP
     }
     CamFileSnapshot snapshot;
     collect(reader, snapshot.m_text, snapshot.m_firstOffset, snapshot.m_firstAtLineStart, snapshot.m_droppedCrs);
+    // A read that failed half way leaves a partial file: the description counts as unreadable.
+    if (reader.failed()) {
+        return std::nullopt;
+    }
     return snapshot;
 }
 

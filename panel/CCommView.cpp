@@ -24,7 +24,7 @@ constexpr int kBytesRole = Qt::UserRole;
 
 enum class Kind { Group, DropDown, Check, List, Button, MessageArea, Static, FreeText };
 
-struct ControlSpec {
+struct TemplateControl {
     int id; // 0 for a control without id
     Kind kind;
     const char* caption;
@@ -33,7 +33,7 @@ struct ControlSpec {
 };
 
 // Template 101 in its tab order.
-constexpr ControlSpec kTemplate[] = {
+constexpr TemplateControl kTemplate[] = {
     {1000, Kind::Group, "", 8, 4, 72, 32, false},
     {1029, Kind::DropDown, "", 12, 16, 64, 60, true},
     {1001, Kind::Group, "", 8, 40, 72, 32, false},
@@ -107,36 +107,36 @@ void CCommView::createControls() {
     // Created in tab order, so the focus chain is the template's. Group boxes are stacked below
     // everything else afterwards: they frame controls and must not take their clicks.
     QList<QGroupBox*> frames;
-    for (const ControlSpec& spec : kTemplate) {
-        const QRect rect = dialogRect(spec.x, spec.y, spec.width, spec.height);
-        const QString caption = QString::fromLatin1(spec.caption);
+    for (const TemplateControl& entry : kTemplate) {
+        const QRect rect = dialogRect(entry.x, entry.y, entry.width, entry.height);
+        const QString caption = QString::fromLatin1(entry.caption);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case Kind::Group: {
             auto* group = new QGroupBox(caption, this);
             frames.append(group);
-            if (spec.id != 0) {
-                m_groups.insert(spec.id, group);
+            if (entry.id != 0) {
+                m_groups.insert(entry.id, group);
             }
             widget = group;
             break;
         }
         case Kind::DropDown:
         case Kind::FreeText: {
-            QComboBox* combo = makeComboBox(this, spec.kind == Kind::FreeText);
-            m_combos.insert(spec.id, combo);
+            QComboBox* combo = makeComboBox(this, entry.kind == Kind::FreeText);
+            m_combos.insert(entry.id, combo);
             widget = combo;
             break;
         }
         case Kind::Check: {
             auto* check = new QCheckBox(caption, this);
-            m_checks.insert(spec.id, check);
+            m_checks.insert(entry.id, check);
             widget = check;
             break;
         }
         case Kind::List: {
             auto* list = new EditableList(this);
-            m_lists.insert(spec.id, list);
+            m_lists.insert(entry.id, list);
             widget = list;
             break;
         }
@@ -156,16 +156,16 @@ void CCommView::createControls() {
             widget = m_statusLine;
             break;
         }
-        if (spec.id != 0) {
-            widget->setObjectName(QString::number(spec.id));
+        if (entry.id != 0) {
+            widget->setObjectName(QString::number(entry.id));
         }
-        if (spec.kind == Kind::DropDown || spec.kind == Kind::FreeText) {
+        if (entry.kind == Kind::DropDown || entry.kind == Kind::FreeText) {
             // A closed drop-down keeps its natural height; the template's height is the dropped one.
             widget->setGeometry(rect.x(), rect.y(), rect.width(), widget->sizeHint().height());
         } else {
             widget->setGeometry(rect);
         }
-        widget->setEnabled(!spec.disabled);
+        widget->setEnabled(!entry.disabled);
     }
     for (QGroupBox* frame : frames) {
         frame->lower();
@@ -181,7 +181,7 @@ void CCommView::setCaption(int id, const std::string& text) {
 }
 
 void CCommView::setEnabled(int id, bool enabled) {
-    if (QWidget* widget = findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)) {
+    if (auto* widget = findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)) {
         widget->setEnabled(enabled);
     }
 }

@@ -56,13 +56,13 @@ void BM_ApplyPanel(benchmark::State& state) {
     commPanel.LoadCamFileAt(VISTREL_LINESCAN);
     records.description.CharDelayMs = 0; // the line at once, as the bare calls send it
     commPanel.OnConnection();
-    const std::size_t before = server->lines().size();
+    const std::size_t before = server->linesTaken();
     for (auto _ : state) {
         commPanel.ApplyPanel();
     }
     commPanel.OnDisconnection();
-    state.counters["commands"] = benchmark::Counter(static_cast<double>(server->lines().size() - before),
-                                                    benchmark::Counter::kAvgIterations);
+    state.counters["commands"] =
+        benchmark::Counter(static_cast<double>(server->linesTaken() - before), benchmark::Counter::kAvgIterations);
     if (view.statusLine() != "Command accepted") {
         state.SkipWithError("the camera refused a value");
     }

@@ -106,6 +106,8 @@ TEST(CamKeyIndex, OneSnapshotOfARegularFile) {
     EXPECT_FALSE(CamFileKeys::open(dir.path()).has_value());
     EXPECT_FALSE(CamFileKeys::open(dir.path() + "none.cam").has_value());
     EXPECT_FALSE(CamFileKeys::open("/dev/null").has_value());
+    // A file whose bytes cannot be read counts as one that cannot be opened, not as an empty one.
+    EXPECT_FALSE(CamFileKeys::open("/proc/self/mem").has_value());
 
     std::optional<CamFileKeys> empty = CamFileKeys::open(dir.write("empty.cam", ""));
     ASSERT_TRUE(empty.has_value());

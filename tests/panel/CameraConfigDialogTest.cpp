@@ -25,7 +25,7 @@ template <typename T> T* control(QWidget* dialog, int id) {
 }
 
 // Runs `act` on the dialog once it is up (run() blocks until it closes).
-void whenShown(CCameraConfigDialog& dialog, std::function<void()> act) {
+void whenShown(CCameraConfigDialog& dialog, const std::function<void()>& act) {
     QTimer::singleShot(0, &dialog, [&dialog, act] {
         EXPECT_TRUE(dialog.isVisible());
         act();
