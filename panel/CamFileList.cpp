@@ -1,6 +1,6 @@
 #include "panel/CamFileList.h"
 
-#include "platform/ProgramPaths.h"
+#include "platform/ProgramLocations.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,6 +29,15 @@ std::string lowered(std::string text) {
     return text;
 }
 
+// A directory listing has no order of its own; case-blind name order is what users expect.
+void sortByName(std::vector<std::string>& names) {
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = lowered(a);
+        const std::string lb = lowered(b);
+        return la != lb ? la < lb : a < b;
+    });
+}
+
 } // namespace
 
 std::vector<std::string> listCamFiles(const std::string& folder) {
@@ -45,17 +54,22 @@ std::vector<std::string> listCamFiles(const std::string& folder) {
             names.push_back(name);
         }
     }
-    // A directory listing has no order of its own; case-blind name order is what users expect.
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = lowered(a);
-        const std::string lb = lowered(b);
-        return la != lb ? la < lb : a < b;
-    });
+    sortByName(names);
     return names;
 }
 
 std::vector<std::string> listCamFiles(const ProgramValues& values) {
-    return listCamFiles(camFilesDirectory(values.AppDirectory));
+    std::vector<std::string> names;
+    // A user's file takes the place of the program's of the same name: each name once.
+    for (const std::string& folder : camFileFolders(values)) {
+        for (std::string& name : listCamFiles(folder)) {
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    sortByName(names);
+    return names;
 }
 
 std::optional<std::string> listedNameOf(const ProgramValues& values, const std::string& path) {
@@ -67,15 +81,11 @@ std::optional<std::string> listedNameOf(const ProgramValues& values, const std::
     // The same file, reached through any links: same device and inode.
     struct stat given {};
     struct stat listed {};
-    if (::stat(path.c_str(), &given) != 0 || ::stat(camFilePathOf(values, name).c_str(), &listed) != 0 ||
+    if (::stat(path.c_str(), &given) != 0 || ::stat(resolveCamFilePath(values, name).c_str(), &listed) != 0 ||
         given.st_dev != listed.st_dev || given.st_ino != listed.st_ino) {
         return std::nullopt;
     }
     return name;
-}
-
-std::string camFilePathOf(const ProgramValues& values, const std::string& name) {
-    return camFilesDirectory(values.AppDirectory) + name;
 }
 
 } // namespace vistrel

@@ -12,11 +12,9 @@ namespace vistrel {
 // case), sorted without regard to case. Empty when the folder cannot be listed.
 std::vector<std::string> listCamFiles(const std::string& folder);
 
-// Every description the program offers, by name.
+// Every description the program offers, by name: the user's folder and the program's, each name
+// once.
 std::vector<std::string> listCamFiles(const ProgramValues& values);
-
-// Where the description `name` is read from.
-std::string camFilePathOf(const ProgramValues& values, const std::string& name);
 
 // The name under which the program lists the description at `path`: its file name when the
 // program would read that name from that very file; nothing otherwise.

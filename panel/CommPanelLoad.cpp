@@ -1,7 +1,7 @@
 #include "camera/CamFileLoader.h"
-#include "panel/CamFileList.h"
 #include "panel/CommPanel.h"
 #include "panel/PanelControls.h"
+#include "platform/ProgramLocations.h"
 
 namespace vistrel {
 
@@ -28,7 +28,7 @@ void CommPanel::LoadCamFileAt(const std::string& camFilePath) {
 }
 
 void CommPanel::LoadCamFile() {
-    m_values.CamFilePath = camFilePathOf(m_values, m_values.CamFileName);
+    m_values.CamFilePath = resolveCamFilePath(m_values, m_values.CamFileName);
     loadDescription(m_values.CamFilePath);
 }
 

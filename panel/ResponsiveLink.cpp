@@ -1,8 +1,8 @@
 #include "panel/ResponsiveLink.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QCursor>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QThread>
 #include <exception>

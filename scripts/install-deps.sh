@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     libxcb1-dev
     xvfb xauth
+    locales
 )
 
 missing=()

@@ -89,3 +89,22 @@ TEST_F(CameraConfiguration, EachInitialisationRunsAfterTheLoadEvenWhenTheFileIsM
 
 } // namespace
 } // namespace vistrel::test
+
+namespace vistrel::test {
+namespace {
+
+TEST_F(CameraConfiguration, UsersDescriptionsJoinTheListAndTakeThePlaceOfTheProgramsOwn) {
+    writeCam("shared.cam", "[ComboBox1]\nTitle=Program's\n");
+    writeCam("program.cam", "");
+    ::mkdir((folder.path() + "user").c_str(), 0755);
+    folder.write("user/shared.cam", "[ComboBox1]\nTitle=User's\n");
+    folder.write("user/Extra.CAM", "");
+    values.UserCamFilesDirectory = folder.path() + "user/";
+    EXPECT_EQ(panel.cameraConfigSetup().names, (std::vector<std::string>{"Extra.CAM", "program.cam", "shared.cam"}));
+    panel.ConfigureCamera({"shared.cam", -1});
+    EXPECT_EQ(view[1000].caption, "User's");
+    EXPECT_EQ(values.CamFilePath, folder.path() + "user/shared.cam");
+}
+
+} // namespace
+} // namespace vistrel::test
