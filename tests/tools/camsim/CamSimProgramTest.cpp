@@ -22,6 +22,45 @@ std::string demoPath() {
     return VISTREL_TEST_DATA "/serial/demo.cam";
 }
 
+// vistrel-camsim started on the demo description with `arguments`; its pseudo-terminal is the
+// first line it prints. `asanOptions` go to the simulator alone.
+struct StartedSimulator {
+    pid_t pid = -1;
+    std::string device;
+};
+StartedSimulator startSimulator(const std::vector<std::string>& arguments, const std::string& asanOptions = {}) {
+    std::vector<std::string> words = {CAMSIM_PATH, "--cam", demoPath()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0) {
+        return {};
+    }
+    StartedSimulator started;
+    started.pid = fork();
+    if (started.pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        if (!asanOptions.empty()) {
+            const char* sanitizer = getenv("ASAN_OPTIONS");
+            setenv("ASAN_OPTIONS", (std::string(sanitizer ? sanitizer : "") + ":" + asanOptions).c_str(), 1);
+        }
+        execv(CAMSIM_PATH, argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    char c = 0;
+    while (started.pid > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+        started.device += c;
+    close(out[0]);
+    return started;
+}
+
 TEST(CamSimOptionsTest, ParsesKnobsAndRefusesBadArguments) {
     CamSimOptions options;
     std::string error;
@@ -69,23 +108,10 @@ TEST(CamSimOptionsTest, ParsesKnobsAndRefusesBadArguments) {
 
 // The program itself: started with a description, it prints a device that Halvex32 can use.
 TEST(CamSimProgramTest, ServesAPseudoTerminalUntilStopped) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        close(out[0]);
-        close(out[1]);
-        execl(CAMSIM_PATH, CAMSIM_PATH, "--cam", demoPath().c_str(), "--model", "Model X", nullptr);
-        _exit(127);
-    }
-    close(out[1]);
-    std::string device;
-    char c = 0;
-    while (read(out[0], &c, 1) == 1 && c != '\n')
-        device += c;
-    close(out[0]);
+    const StartedSimulator started = startSimulator({"--model", "Model X"});
+    const pid_t child = started.pid;
+    const std::string& device = started.device;
+    ASSERT_GT(child, 0);
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
 
     char status[HVX_STATUS_MIN_SIZE];
@@ -146,29 +172,12 @@ TEST(CamSimProgramTest, MemoryStaysBoundedOverAHundredThousandExchanges) {
     EXPECT_EQ(model.lines().back(), "G=4999");
     EXPECT_LE(model.transcript().size(), 2 * CameraModel::kKeptRecords);
 
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        close(out[0]);
-        close(out[1]);
-        // Under AddressSanitizer freed memory is held back for a while; what is measured here is what
-        // the simulator itself keeps.
-        const char* sanitizer = getenv("ASAN_OPTIONS");
-        const std::string options =
-            std::string(sanitizer ? sanitizer : "") + ":quarantine_size_mb=0:thread_local_quarantine_size_kb=0";
-        setenv("ASAN_OPTIONS", options.c_str(), 1);
-        execl(CAMSIM_PATH, CAMSIM_PATH, "--cam", demoPath().c_str(), nullptr);
-        _exit(127);
-    }
-    close(out[1]);
-    std::string device;
-    char c = 0;
-    while (read(out[0], &c, 1) == 1 && c != '\n')
-        device += c;
-    close(out[0]);
+    // Under AddressSanitizer freed memory is held back for a while; what is measured here is what
+    // the simulator itself keeps.
+    const StartedSimulator started = startSimulator({}, "quarantine_size_mb=0:thread_local_quarantine_size_kb=0");
+    const pid_t child = started.pid;
+    const std::string& device = started.device;
+    ASSERT_GT(child, 0);
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(fd, 0) << device;
     termios raw{};
