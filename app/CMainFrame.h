@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "app/ExitSequence.h"
+#include "shell/AppState.h"
+#include "shell/ExitSequence.h"
 #include "platform/Prompts.h"
 
 #include <QMainWindow>

@@ -6,10 +6,10 @@
 #include "app/PanelCommands.h"
 #include "link/CameraLinkLibrary.h"
 #include "link/SystemLink.h"
-#include "panel/CCommView.h"
+#include "app/panel/CCommView.h"
 #include "panel/CommPanel.h"
-#include "panel/HalvexHostHooks.h"
-#include "panel/ResponsiveLink.h"
+#include "app/link/HalvexHostHooks.h"
+#include "app/link/ResponsiveLink.h"
 #include "settings/LastUseSection.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "shell/AppState.h"
 #include "app/CCommDoc.h"
-#include "app/Startup.h"
-#include "platform/QtPrompts.h"
+#include "shell/Startup.h"
+#include "app/platform/QtPrompts.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "camera/PanelState.h"
+#include "settings/PanelState.h"
 #include "link/LinkState.h"
 #include "platform/Profile.h"
 #include "platform/ProgramValues.h"

@@ -1,5 +1,5 @@
 #include "ClserTestControl.h"
-#include "app/Startup.h"
+#include "shell/Startup.h"
 #include "link/CameraLinkLibrary.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"

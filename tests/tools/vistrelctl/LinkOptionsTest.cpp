@@ -1,5 +1,5 @@
 #include "tools/vistrelctl/LinkOptions.h"
-#include "link/VistrelctlRun.h"
+#include "tools/vistrelctl/VistrelctlRun.h"
 #include "support/TempDir.h"
 #include "tools/camsim/SimServer.h"
 
