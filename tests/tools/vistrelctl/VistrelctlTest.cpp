@@ -56,8 +56,8 @@ TEST(Vistrelctl, KeyPrintsValuesAndExitCodes) {
     EXPECT_EQ(crlf.out, "Verst\xE4rkung\n") << "bytes as in the file, no CR";
     EXPECT_EQ(vistrelctl("key " + sample("none.cam") + " A B").exitCode, 2);
     EXPECT_EQ(vistrelctl("key " + binDir() + " A B").exitCode, 2) << "a directory";
-    EXPECT_EQ(vistrelctl("key " + sample("minimal.cam")).exitCode, 64);
-    EXPECT_EQ(vistrelctl("frobnicate").exitCode, 64);
+    EXPECT_EQ(vistrelctl("key " + sample("minimal.cam")).exitCode, 2);
+    EXPECT_EQ(vistrelctl("frobnicate").exitCode, 2);
 }
 
 TEST(Vistrelctl, DescribeSamples) {
