@@ -36,6 +36,7 @@ void CommPanel::OnConnection() {
     ConnectionState& connection = m_records.connection;
     const LinkResult opened = m_link.open();
     connection.StatusPaneText = opened.status;
+    connection.StatusPaneReason = opened.reason;
     if (opened.result == 0) {
         // Debug mode lets the panel be worked without a camera.
         if (m_values.DebugMode == 1) {
@@ -64,6 +65,7 @@ void CommPanel::OnConnection() {
 void CommPanel::OnDisconnection() {
     ConnectionState& connection = m_records.connection;
     connection.StatusPaneText = m_link.close().status;
+    connection.StatusPaneReason.clear();
     connection.ConnectionPaneText = "NO Connexion";
     connection.CameraConnected = 0;
     connection.CameraDisconnected = 1;

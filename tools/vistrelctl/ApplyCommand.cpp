@@ -193,7 +193,8 @@ int runJob(Job job, const std::vector<std::string>& args) {
 
     commPanel.OnConnection();
     if (records.connection.CameraConnected == 0) {
-        const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
+        const int code =
+            reportLinkNotOpened(linkState, records.connection.StatusPaneText, records.connection.StatusPaneReason);
         ReleaseCameraLinkLibrary(linkState, prompts);
         return code;
     }

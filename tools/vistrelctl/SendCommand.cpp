@@ -30,7 +30,7 @@ std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, 
     SystemLink link(state);
     std::optional<LinkResult> exchange;
     if (const LinkResult opened = link.open(); opened.result == 0) {
-        exitCode = reportLinkNotOpened(state, opened.status);
+        exitCode = reportLinkNotOpened(state, opened.status, opened.reason);
     } else {
         exchange = link.exchange(options.command, delayMs);
         link.close();
