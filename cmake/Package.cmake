@@ -10,6 +10,7 @@ set(CPACK_PACKAGE_NAME vistrel)
 set(CPACK_PACKAGE_VENDOR "The Vistrel developers")
 set(CPACK_PACKAGE_CONTACT "${VISTREL_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # Installed with DESTDIR, so that what an install step writes (halvex32.pc) names /usr.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
@@ -19,35 +20,32 @@ set(CPACK_COMPONENTS_ALL program library development)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SOURCE vistrel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps is run at cpack time by PackageConfig.cmake: CPack's own run would also write
+# maintainer scripts calling ldconfig for any library under /usr/lib, which Debian replaced by a
+# trigger (and which the program's private libclsersim.so does not need at all).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME vistrel)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION electronics)
-set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "libhalvex32-1 (= ${PROJECT_VERSION})")
-# Halvex32 and the simulated grabber library are found in the build tree; the dependency on
-# Halvex32's package is the one above.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/bin)
 string(CONCAT CPACK_DEBIAN_PROGRAM_DESCRIPTION
        "set up industrial cameras over their serial control channel\n"
        "Vistrel builds a panel of controls from a camera description file and\n"
        "sends each change to the camera over an RS-232 port or the serial channel\n"
        "of a Camera Link frame grabber, showing how the camera answered.\n"
-       " .\n"
+       ".\n"
        "The package also holds vistrelctl, which does the same jobs from a\n"
        "terminal, and vistrel-camsim, a simulated camera on a pseudo-terminal.")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libhalvex32-1)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
-# The library's maintainer files are ours: the ldconfig trigger (no ldconfig call in a script) and
-# the shlibs that tell dpkg-shlibdeps which package a program linked with it needs. CPack would
-# write ldconfig scripts for a library it examines itself, so its libc dependency is found at
-# cpack time instead (PackageConfig.cmake).
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_SHLIBDEPS OFF)
+# The library's control files are ours: the ldconfig trigger, and the shlibs and symbols (written
+# at cpack time) that tell dpkg-shlibdeps which package a program linked with it needs.
 get_target_property(halvex32_soversion halvex32 SOVERSION)
 file(WRITE ${PROJECT_BINARY_DIR}/package/library/shlibs
      "libhalvex32 ${halvex32_soversion} libhalvex32-1 (>= ${PROJECT_VERSION})\n")
 file(WRITE ${PROJECT_BINARY_DIR}/package/library/triggers "activate-noawait ldconfig\n")
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/package/library/shlibs
+                                               ${PROJECT_BINARY_DIR}/package/library/symbols
                                                ${PROJECT_BINARY_DIR}/package/library/triggers)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 string(CONCAT CPACK_DEBIAN_LIBRARY_DESCRIPTION
@@ -56,26 +54,31 @@ string(CONCAT CPACK_DEBIAN_LIBRARY_DESCRIPTION
        "control), checks that something is attached, sends one command line,\n"
        "optionally paced character by character, and returns the camera's\n"
        "acknowledged reply. It needs nothing but the C library.\n"
-       " .\n"
+       ".\n"
        "This package holds the shared library.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libhalvex32-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libhalvex32-1 (= ${PROJECT_VERSION})")
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SHLIBDEPS OFF)
 string(CONCAT CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
        "serial link to a camera over an RS-232 port (development files)\n"
        "Halvex32 opens a serial device with fixed line settings (8N1, CTS flow\n"
        "control), checks that something is attached, sends one command line,\n"
        "optionally paced character by character, and returns the camera's\n"
        "acknowledged reply. It needs nothing but the C library.\n"
-       " .\n"
+       ".\n"
        "This package holds the header, the pkg-config file and the manual page\n"
        "halvex32(3).")
 
-# Set at cpack time, when the library is built.
+# The run-time dependencies, found at cpack time from the built binaries.
+set(program_binaries $<TARGET_FILE:vistrelctl> $<TARGET_FILE:vistrel-camsim> $<TARGET_FILE:clsersim>)
+if(TARGET vistrel)
+    list(APPEND program_binaries $<TARGET_FILE:vistrel>)
+endif()
+configure_file(${PROJECT_SOURCE_DIR}/cmake/PackageConfig.cmake.in ${PROJECT_BINARY_DIR}/package/PackageConfig.cmake.in
+               @ONLY)
 file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/package/PackageConfig.cmake
-     INPUT ${PROJECT_SOURCE_DIR}/cmake/PackageConfig.cmake.in)
+     INPUT ${PROJECT_BINARY_DIR}/package/PackageConfig.cmake.in)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/package/PackageConfig.cmake)
 
 include(CPack)
