@@ -1,0 +1,71 @@
+#include "app/CutTextToolTip.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QToolTip>
+
+namespace vistrel {
+
+namespace {
+
+constexpr const char* kExplanationProperty = "vistrelExplanation";
+
+// The widget's text and the width it is given to show it in.
+std::pair<QString, int> textAndRoom(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return {label->text(), label->contentsRect().width() - 2 * label->margin()};
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(check);
+        option.text = check->text();
+        const QRect contents = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+        return {check->text(), contents.width()};
+    }
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+        // The title sits inside the frame, a few pixels in from each side.
+        return {group->title(), group->width() - 2 * group->fontMetrics().averageCharWidth()};
+    }
+    return {QString(), 0};
+}
+
+} // namespace
+
+void CutTextToolTip::install(QWidget* widget) {
+    widget->installEventFilter(new CutTextToolTip(widget));
+}
+
+void CutTextToolTip::setExplanation(QWidget* widget, const QString& explanation) {
+    widget->setProperty(kExplanationProperty, explanation);
+}
+
+QString CutTextToolTip::toolTipOf(const QWidget* widget) {
+    auto [text, room] = textAndRoom(widget);
+    text.remove(QLatin1Char('&')); // a mnemonic's marker takes no room
+    const bool cut = !text.isEmpty() && widget->fontMetrics().horizontalAdvance(text) > room;
+    const QString explanation = widget->property(kExplanationProperty).toString();
+    if (explanation.isEmpty()) {
+        return cut ? text : QString();
+    }
+    return text.isEmpty() ? explanation : text + QLatin1Char('\n') + explanation;
+}
+
+bool CutTextToolTip::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return false;
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    const QString tip = toolTipOf(widget);
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, widget);
+    }
+    return true;
+}
+
+} // namespace vistrel
