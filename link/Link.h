@@ -10,8 +10,9 @@ struct LinkResult {
     int result = 0;
     std::string status;
     std::string reply;
-    // A link that did not open: why, and what the user can do about it (empty when not known).
-    std::string reason;
+    // A link that did not open: why, and what the user can do about it (empty when not known). Given
+    // a default, so that a result written {result, status, reply} needs none.
+    std::string reason{};
 };
 
 // The one way to the camera. Every exchange, from the panel, the special commands, vistrelctl or

@@ -34,7 +34,7 @@ int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText)
         m_view.showStatusLine(kTextCommandTooLong);
         m_prompts.beep(BeepKind::Exclamation);
         if (m_exchangeListener) {
-            m_exchangeListener({step, command, LinkResult{0, kTextCommandTooLong, {}, {}}, kTextCommandTooLong, 0});
+            m_exchangeListener({step, command, LinkResult{0, kTextCommandTooLong, {}}, kTextCommandTooLong, 0});
         }
         return 0;
     }

@@ -1,6 +1,7 @@
+#include "app/CutTextToolTip.h"
 #include "app/panel/CCommView.h"
-#include "panel/CommPanel.h"
 #include "app/panel/EditableList.h"
+#include "panel/CommPanel.h"
 #include "support/ScriptedPrompts.h"
 #include "tests/panel/PanelDoubles.h"
 
@@ -192,6 +193,15 @@ TEST(CCommView, ShowsCaptionsRepliesAndStatusTextsAsGiven) {
     EXPECT_EQ(control<QGroupBox>(&view, 1013)->title(), QStringLiteral("Gain"));
     EXPECT_EQ(control<QCheckBox>(&view, 1031)->text(), QString::fromUtf8("Mirror \xC3\xA9"));
     EXPECT_EQ(control<QPushButton>(&view, 1046)->text(), QStringLiteral("Apply"));
+    // The fixed layout cuts a long caption: the tooltip shows it whole, and a whole caption needs none.
+    view.setCaption(1032, "Flat field correction with the dark reference");
+    view.setCaption(1000, "Exposure time of the line in microseconds");
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QCheckBox>(&view, 1032)),
+              QStringLiteral("Flat field correction with the dark reference"));
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QGroupBox>(&view, 1000)),
+              QStringLiteral("Exposure time of the line in microseconds"));
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QCheckBox>(&view, 1031)), QString());
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QGroupBox>(&view, 1013)), QString());
 
     view.setChecked(1032, true);
     EXPECT_TRUE(view.checked(1032));
