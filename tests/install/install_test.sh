@@ -55,8 +55,9 @@ soname=$(objdump -p "$libdir/libhalvex32.so" | awk '$1 == "SONAME" { print $2 }'
 [[ "$soname" =~ ^libhalvex32\.so\.[0-9]+$ ]] || fail "soname is '$soname'"
 [ -e "$libdir/$soname" ] || fail "$soname is not installed"
 [ ! -e "$app/$soname" ] || fail "$soname is in the program folder too"
-[[ "$(env -u LD_LIBRARY_PATH ldd "$app/vistrelctl")" == *"$soname => $libdir/$soname"* ]] ||
-    fail "vistrelctl does not find $libdir/$soname"
+found=$(env -u LD_LIBRARY_PATH ldd "$app/vistrelctl" | awk -v so="$soname" '$1 == so { print $3 }')
+[ -n "$found" ] && [ "$(realpath "$found")" = "$(realpath "$libdir/$soname")" ] ||
+    fail "vistrelctl finds $soname at '$found', not in $libdir"
 
 # A simulated camera, started through its link in bin/.
 "$prefix/bin/vistrel-camsim" --cam "$app/CamFiles/linescan.cam" >"$work/sim.out" 2>&1 &
