@@ -1,9 +1,9 @@
 #pragma once
 
-#include "settings/PanelState.h"
 #include "link/LinkState.h"
 #include "panel/PanelRecords.h"
 #include "platform/ProgramValues.h"
+#include "settings/PanelState.h"
 
 namespace vistrel {
 

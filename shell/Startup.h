@@ -1,10 +1,10 @@
 #pragma once
 
-#include "shell/AppState.h"
 #include "link/LinkSelection.h"
 #include "platform/ProgramLocations.h"
 #include "platform/Prompts.h"
 #include "settings/StartupSettings.h"
+#include "shell/AppState.h"
 
 #include <string>
 #include <vector>

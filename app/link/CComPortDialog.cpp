@@ -1,7 +1,7 @@
 #include "app/link/CComPortDialog.h"
 
-#include "link/ComPortChoice.h"
 #include "app/link/LinkControlIds.h"
+#include "link/ComPortChoice.h"
 #include "link/SerialDevices.h"
 #include "ui_ComPortDialog.h"
 

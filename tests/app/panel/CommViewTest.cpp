@@ -1,6 +1,6 @@
 #include "app/panel/CCommView.h"
-#include "panel/CommPanel.h"
 #include "app/panel/EditableList.h"
+#include "panel/CommPanel.h"
 #include "support/ScriptedPrompts.h"
 #include "tests/panel/PanelDoubles.h"
 

@@ -1,9 +1,9 @@
 // vistrelctl apply and read-settings, run as a test bench runs them, against the camera simulator
 // on a pseudo-terminal and the simulated Camera Link library.
-#include "tools/vistrelctl/VistrelctlRun.h"
 #include "support/TempDir.h"
 #include "tools/camsim/CameraModel.h"
 #include "tools/camsim/SimServer.h"
+#include "tools/vistrelctl/VistrelctlRun.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
