@@ -5,8 +5,8 @@
 #include "panel/CameraConfigChoice.h"
 #include "panel/PanelRecords.h"
 #include "panel/PanelView.h"
-#include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 
 #include <array>
@@ -34,7 +34,7 @@ inline constexpr const char* kTextRefreshed = "Camera setting refreshed";
 // only through PanelView, the camera only through Link.
 class CommPanel {
 public:
-    CommPanel(ProgramValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
+    CommPanel(RunValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
               PanelView& view, Prompts& prompts);
 
     // Reads the saved control values ("INI file settings" of the camera configuration).
@@ -104,7 +104,7 @@ private:
     LinkResult exchangeSpecial(const std::string& step, const std::string& command);
     int sendControlCommand(const std::string& step, char commandChar, const std::string& valueText);
 
-    ProgramValues& m_values;
+    RunValues& m_values;
     PanelState& m_panel;
     LinkState& m_linkState;
     PanelRecords& m_records;

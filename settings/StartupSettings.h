@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/LinkSettings.h"
 #include "settings/PanelState.h"
 
@@ -21,6 +21,6 @@ struct StartupSettings {
 
 // Reads the settings file of `values` (settingsReadPath: an installed copy's start values while the
 // user has none).
-StartupSettings ReadStartupSettings(const ProgramValues& values);
+StartupSettings ReadStartupSettings(const RunValues& values);
 
 } // namespace vistrel

@@ -84,7 +84,7 @@ protected:
     }
 
     TempDir dir;
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
 };
@@ -190,7 +190,7 @@ TEST_F(SettingsSave, LongCameraLinkLibraryPathSurvivesSaveAndStartUp) {
     link.CameraLinkPort = 1;
     ASSERT_TRUE(SavePanelState(values, link, panel, kSaveTime).ok);
 
-    ProgramValues started;
+    RunValues started;
     started.AppDirectory = dir.path();
     started.SettingsPath = values.SettingsPath;
     LinkState startedLink;

@@ -14,7 +14,7 @@ using test::ScriptedPrompts;
 using test::TempDir;
 
 struct Read {
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
     ScriptedPrompts prompts;

@@ -6,7 +6,7 @@
 #include "panel/CamFileList.h"
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 #include "settings/SettingsSave.h"
 #include "settings/StartupSettings.h"
 #include "tools/vistrelctl/CliPrompts.h"
@@ -42,7 +42,7 @@ struct JobOptions {
     bool save = false;
 };
 
-std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, RunSettings& settings,
+std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, SettingsRead& settings,
                                           std::string& error) {
     CommandWords rest;
     const std::vector<std::string> valueOptions =
@@ -126,7 +126,7 @@ void printSummary(const ConnectionState& connected, const PanelState& panel, boo
 
 // The save the program makes at exit, with the job's panel state; "Camera File" names the
 // description only when the program lists it under that name.
-int saveState(ProgramValues values, const LinkState& savedLink, const PanelState& panel, const std::string& path) {
+int saveState(RunValues values, const LinkState& savedLink, const PanelState& panel, const std::string& path) {
     if (const std::optional<std::string> name = listedNameOf(values, path)) {
         values.CamFileName = *name;
     }
@@ -159,7 +159,7 @@ LinkState linkOfSettings(const StartupSettings& read) {
 int runJob(Job job, const std::vector<std::string>& args) {
     const char* name = job == Job::Apply ? "apply" : "read-settings";
     std::string error;
-    RunSettings settings;
+    SettingsRead settings;
     const std::optional<JobOptions> options = parseJobOptions(job, args, settings, error);
     if (!options) {
         std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
@@ -172,7 +172,7 @@ int runJob(Job job, const std::vector<std::string>& args) {
     // What the program holds after its start-up: the settings file's values and panel state, from the
     // one reading of the run.
     const StartupSettings& read = settings.read;
-    ProgramValues values = settings.values;
+    RunValues values = settings.values;
     if (read.found) {
         if (read.camFileName) {
             values.CamFileName = *read.camFileName;
