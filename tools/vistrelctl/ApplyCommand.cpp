@@ -38,7 +38,7 @@ constexpr const char* kReadUsage =
 
 struct JobOptions {
     SendOptions link;
-    int initChoice = 0; // as the camera configuration's radios: ini, camera, factory
+    InitChoice initChoice = InitChoice::SavedValues;
     bool save = false;
 };
 
@@ -59,11 +59,14 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
         error = "--cam FILE is needed";
         return std::nullopt;
     }
-    JobOptions options{*link, 0, rest.flags.count("--save") > 0};
+    JobOptions options{*link, InitChoice::SavedValues, rest.flags.count("--save") > 0};
     if (const auto from = rest.values.find("--from"); from != rest.values.end()) {
         const std::string& source = from->second;
-        options.initChoice = source == "ini" ? 0 : source == "camera" ? 1 : source == "factory" ? 2 : -1;
-        if (options.initChoice < 0) {
+        options.initChoice = source == "ini"       ? InitChoice::SavedValues
+                             : source == "camera"  ? InitChoice::CameraSettings
+                             : source == "factory" ? InitChoice::FactorySettings
+                                                   : InitChoice::None;
+        if (options.initChoice == InitChoice::None) {
             error = "--from takes ini, camera or factory, not " + source;
             return std::nullopt;
         }
