@@ -11,15 +11,15 @@ TEST_F(ApplyPanel, SendsEveryDefinedControlInOrderFromThePanelState) {
     connect();
     state.ComboBox = {2, 0, 5, 5, 5, 5, 5, 5};
     state.Check[0] = 1;
-    state.ListBox[0] = 25; // entries 100, 250, 25: the search starts at the second entry
-    state.ListBox[1] = 0;  // keeps what it shows: the first entry after a load
+    state.ListBox[0] = "25"; // entries 100, 250, 25: the one equal to it
+    state.ListBox[1] = "";   // keeps what it shows: the first entry after a load
     view.pumps = 0;
     panel.ApplyPanel();
-    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=2", "M=a", "I=on", "E=250", "P=10"}));
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=2", "M=a", "I=on", "E=25", "P=10"}));
     EXPECT_EQ(view[1029].selection, 2);
-    EXPECT_EQ(view[110].editText, "250");
-    EXPECT_EQ(state.ListBox[0], 250);
-    EXPECT_EQ(state.ListBox[1], 10);
+    EXPECT_EQ(view[110].editText, "25");
+    EXPECT_EQ(state.ListBox[0], "25");
+    EXPECT_EQ(state.ListBox[1], "10");
     // One pump per drop-down list and check box, then after lists 1 to 4 only.
     EXPECT_EQ(view.pumps, 8 + 4 + 4);
     EXPECT_EQ(records.PanelApplied, 1);
@@ -28,15 +28,35 @@ TEST_F(ApplyPanel, SendsEveryDefinedControlInOrderFromThePanelState) {
     EXPECT_FALSE(records.SequenceRunning);
 }
 
-TEST_F(ApplyPanel, ListSearchTriesTheFirstEntryLastAndInsertsAMissingValue) {
-    load("[ListBox1]\nCharacter=E\nValue1=25\nValue2=250\n[ListBox2]\nCharacter=P\nValue1=1\nValue2=2\n");
-    connect();
-    state.ListBox[0] = 25; // entries 25, 250: the second entry begins with "25"
-    state.ListBox[1] = 7;  // nowhere: inserted as the first entry
-    panel.ApplyPanel();
-    EXPECT_EQ(link.commands, (std::vector<std::string>{"E=250", "P=7"}));
-    EXPECT_EQ(view[111].entries, (std::vector<std::string>{"7", "1", "2"}));
-    EXPECT_EQ(view[111].selection, 0);
+TEST_F(ApplyPanel, ListSearchTakesAnEqualEntryFirstThenAPrefixFromTheSecondElseInserts) {
+    struct Case {
+        const char* entries; // the list's Value keys
+        const char* saved;
+        const char* sent;
+        int selected;
+    };
+    const Case cases[] = {
+        {"Value1=25\nValue2=250\n", "25", "E=25", 0},
+        {"Value1=250\nValue2=25\n", "25", "E=25", 1},
+        {"Value1=1.00\nValue2=1.25\n", "1", "E=1.00", 0},
+        {"Value1=1.00\nValue2=1.25\n", "1.25", "E=1.25", 1},
+        {"Value1=10\nValue2=05\n", "5", "E=05", 1},
+        {"Value1=+0.50\nValue2=-0\n", "0", "E=-0", 1},
+        {"Value1=Fast\nValue2=fastest\n", "FAST", "E=Fast", 0},
+        {"Value1=25\nValue2=250\nValue3=2\n", "2.", "E=2.", 0}, // no number: inserted
+        {"Value1=100\nValue2=250\nValue3=200\n", "2", "E=250", 1},
+        {"Value1=1\nValue2=2\n", "7", "E=7", 0},
+    };
+    for (const Case& c : cases) {
+        load(std::string("[ListBox1]\nCharacter=E\n") + c.entries);
+        connect();
+        link.commands.clear();
+        state.ListBox[0] = c.saved;
+        panel.ApplyPanel();
+        EXPECT_EQ(link.commands, (std::vector<std::string>{c.sent})) << c.entries << c.saved;
+        EXPECT_EQ(view[110].selection, c.selected) << c.entries << c.saved;
+    }
+    EXPECT_EQ(view[110].entries, (std::vector<std::string>{"7", "1", "2"}));
 }
 
 TEST_F(ApplyPanel, IndexBeyondTheEntriesSendsNothingForThatList) {

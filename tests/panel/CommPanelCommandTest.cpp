@@ -130,17 +130,17 @@ TEST_F(Handlers, ListAppliesItsTextAndStoresTheLeadingNumberOnlyOnSuccess) {
     view[110].editText = "12ab";
     panel.OnApplyList(0);
     EXPECT_EQ(link.commands.back(), "E=12ab");
-    EXPECT_EQ(state.ListBox[0], 12);
+    EXPECT_EQ(state.ListBox[0], "12");
     view[110].editText = "abc";
     panel.OnApplyList(0);
-    EXPECT_EQ(state.ListBox[0], 0);
+    EXPECT_EQ(state.ListBox[0], "");
     view.select(110, 1);
     panel.OnApplyList(0);
-    EXPECT_EQ(state.ListBox[0], 250);
+    EXPECT_EQ(state.ListBox[0], "250");
     view.select(110, 2);
     link.answerReply(">0\r");
     panel.OnApplyList(0);
-    EXPECT_EQ(state.ListBox[0], 250);
+    EXPECT_EQ(state.ListBox[0], "250");
     EXPECT_EQ(view[110].selection, 1);
     EXPECT_EQ(view[110].editText, "250");
     // Over ten characters: sent as typed after the message.

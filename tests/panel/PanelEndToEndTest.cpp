@@ -49,7 +49,7 @@ TEST_F(PanelEndToEnd, ConnectLoadApplyAndChangeReachTheCameraInOrder) {
     EXPECT_EQ(records.connection.ConnectionPaneText, "Connexion on COM2");
     state.ComboBox[0] = 3;
     state.Check[1] = 1;
-    state.ListBox[0] = 10;
+    state.ListBox[0] = "10";
     panel.ApplyPanel();
     EXPECT_EQ(m_server->lines(),
               (std::vector<std::string>{"ID?", "G=3", "P=20", "B=8", "M=0", "N=1", "Y=1", "I=0", "D=F", "F=0", "X=1",
@@ -73,10 +73,25 @@ TEST_F(PanelEndToEnd, ConnectLoadApplyAndChangeReachTheCameraInOrder) {
     EXPECT_EQ(state.ComboBox[0], 3);
     EXPECT_EQ(state.ComboBox[1], 3);
     EXPECT_EQ(state.Check[1], 1);
-    EXPECT_EQ(state.ListBox[0], 10);
+    EXPECT_EQ(state.ListBox[0], "10");
 
     panel.OnDisconnection();
     EXPECT_EQ(records.connection.StatusPaneText, "Connexion Closed");
+}
+
+TEST_F(PanelEndToEnd, FactorySettingsAfterChangesSendBackEveryReportedListValueZeroIncluded) {
+    panel.LoadCamFileAt(kLinescan);
+    panel.OnConnection();
+    panel.ApplyPanel();
+    for (const auto& [list, entry] : {std::pair{0, 3}, {2, 2}, {3, 2}}) {
+        view.select(kListIds[static_cast<std::size_t>(list)], entry);
+        panel.OnApplyList(list);
+    }
+    panel.InitialiseAndApply(2);
+    const std::vector<std::string> sent = m_server->lines();
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
+              (std::vector<std::string>{"E=5", "R=10", "O=0", "H=1.00", "W=0"}));
+    EXPECT_EQ(state.ListBox, (std::array<std::string, kListCount>{"5", "10", "0", "1.00", "0"}));
 }
 
 } // namespace

@@ -95,6 +95,28 @@ TEST_F(VistrelctlApply, EachInitialisationSendsWhatTheProgramSends) {
     EXPECT_NE(saved.find("Camera File=old.cam\n"), std::string::npos) << saved;
 }
 
+TEST_F(VistrelctlApply, TheSampleCamerasReportedAndSavedListValuesGoBackAsTheyWere) {
+    camsim::SimCamera camera;
+    std::string error;
+    ASSERT_TRUE(camsim::LoadSimCamera(VISTREL_CAMFILES "/linescan.cam", camera, error)) << error;
+    m_server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    ASSERT_TRUE(m_server) << error;
+    m_server->start();
+    m_dir.write("vistrel.INI", "[Common]\nCOM Port=2\n[Serial Devices]\nCOM2=" + m_server->devicePath() + "\n");
+    m_cam = VISTREL_CAMFILES "/linescan.cam";
+    const std::vector<std::string> lists = {"E=5", "R=10", "O=0", "H=1.00", "W=0"};
+    for (const char* from : {"camera", "ini"}) {
+        const CtlRun result = run(std::string("apply --json --save --from ") + from);
+        ASSERT_EQ(result.exitCode, 0) << from << result.out;
+        const std::vector<std::string> sent = m_server->lines();
+        EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()), lists) << from;
+        EXPECT_EQ(jsonLines(result.out).back()["panelState"]["ListBox4"], "1.00") << from;
+        const std::string saved = m_dir.read("vistrel.INI");
+        EXPECT_NE(saved.find("ListBox1=5\nListBox2=10\nListBox3=0\nListBox4=1.00\nListBox5=0\n"), std::string::npos)
+            << saved;
+    }
+}
+
 TEST_F(VistrelctlApply, RefusalsAndFailuresGiveTheirExitCodes) {
     // The description says 9 where the camera knows only 0 and 1: refused, and the rest still sent.
     std::string other = kCam;
