@@ -1,12 +1,15 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/panel/CCommView.h"
+#include "app/platform/QtPrompts.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -69,6 +72,42 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     state.records.connection.StatusPaneText = "Connexion opened";
     frame.runUpdateHandlers();
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion opened"));
+}
+
+TEST(MainFrame, CameraTextsInPanesAndMessageBoxesAreNeverMarkup) {
+    AppState state;
+    ScriptedPrompts prompts;
+    CMainFrame frame(state, prompts);
+    const std::string markup = "<b>BIG</b><i>slanted</i><img src=\"/tmp/x.png\">OK";
+    state.records.connection.StatusPaneText = markup + " connected";
+    state.records.connection.ConnectionPaneText = markup;
+    frame.runUpdateHandlers();
+    for (int pane : {0, 1}) {
+        EXPECT_EQ(frame.pane(pane)->textFormat(), Qt::PlainText) << pane;
+        EXPECT_TRUE(frame.pane(pane)->text().startsWith(QStringLiteral("<b>BIG"))) << pane;
+    }
+
+    QtPrompts shown;
+    std::vector<std::pair<Qt::TextFormat, QString>> boxes;
+    const auto closeTheBox = [&] {
+        QTimer::singleShot(0, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+                    boxes.emplace_back(box->textFormat(), box->text());
+                    box->reject();
+                }
+            }
+        });
+    };
+    closeTheBox();
+    shown.tell(markup);
+    closeTheBox();
+    shown.tellWithCaption("Camera settings", markup);
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const auto& [format, text] : boxes) {
+        EXPECT_EQ(format, Qt::PlainText);
+        EXPECT_EQ(text.toStdString(), markup);
+    }
 }
 
 TEST(MainFrame, PaneZeroKeepsAtLeastHalfTheFrameOnWideAndNarrowScreens) {
