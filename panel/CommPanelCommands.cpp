@@ -5,6 +5,8 @@
 #include "panel/TextMatch.h"
 #include "settings/ListValue.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 namespace {
@@ -41,20 +43,14 @@ int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText)
 
     const LinkResult exchanged = m_link.exchange(command, m_records.description.CharDelayMs);
     int result = exchanged.result;
-    // Only the bytes the link counted, up to a NUL, are the reply.
-    std::string reply;
-    if (result > 0) {
-        const std::size_t counted = std::min(static_cast<std::size_t>(result), exchanged.reply.size());
-        reply = exchanged.reply.substr(0, counted);
-        reply = reply.substr(0, reply.find('\0'));
-    }
-    m_view.showReply(shownReply(reply));
+    m_view.showReply(shownReply(framedReply(exchanged)));
     if (m_linkState.SettingsChanged == 0) {
         m_linkState.SettingsChanged = result;
     }
-    const ReplyInterpretation meaning = interpretReply(m_records.description, reply);
+    // A failed exchange keeps the link's own result; a reply the camera refused gives 0.
+    const ReplyInterpretation meaning = interpretReply(m_records.description, exchanged);
     if (!meaning.acknowledged) {
-        result = 0;
+        result = std::min(result, 0);
         m_prompts.beep(BeepKind::Exclamation);
     }
     m_view.showStatusLine(meaning.text);

@@ -24,14 +24,16 @@ TEST_F(SendCameraCommand, ComposesSendsShowsAndInterpretsTheReply) {
     EXPECT_EQ(panel.SendCameraCommand('G', "2"), 0);
     EXPECT_EQ(view.statusLines.back(), "100% locked");
     EXPECT_EQ(prompts.beeps.size(), 2u);
-    // Stray bytes before '>' hide the number; so does a failed link.
+    // Stray bytes before '>' hide the number.
     link.answerReply("ab>2\r");
     EXPECT_EQ(panel.SendCameraCommand('G', "2"), 0);
     EXPECT_EQ(view.statusLines.back(), "Refused");
+    // A failed exchange is no refusal: the link's own status, a beep and the link's result.
     link.answer({-2, "Acknowledge error", ">OK"});
-    EXPECT_EQ(panel.SendCameraCommand('G', "2"), 0);
+    EXPECT_EQ(panel.SendCameraCommand('G', "2"), -2);
     EXPECT_EQ(view.replies.back(), "");
-    EXPECT_EQ(view.statusLines.back(), "Refused");
+    EXPECT_EQ(view.statusLines.back(), "Acknowledge error");
+    EXPECT_EQ(prompts.beeps.size(), 4u);
     // A number without a slot shows the text of error 0, never "Accepted".
     link.answerReply(">-1\r");
     panel.SendCameraCommand('G', "2");
@@ -49,13 +51,18 @@ TEST_F(SendCameraCommand, ComposesSendsShowsAndInterpretsTheReply) {
     EXPECT_EQ(view.replies.back(), std::string(196, 'a') + ">OK\r\n");
 }
 
-TEST_F(SendCameraCommand, EmptyAcknowledgeTextCountsEveryReplyAsAccepted) {
+TEST_F(SendCameraCommand, EmptyAcknowledgeTextAcceptsEveryFramedReplyButNoFailure) {
     load("[Receive message]\nNoError=Fine\nError0=Bad\n[ComboBox1]\nCharacter=G\nValue1=0\nText1=a\nValue2=1\n"
          "Text2=b\n");
-    link.answer({0, "No Connexion", ""});
-    EXPECT_EQ(panel.SendCameraCommand('G', "0"), 0);
+    link.answerReply(">x\r");
+    EXPECT_EQ(panel.SendCameraCommand('G', "1"), 3);
     EXPECT_EQ(view.statusLines.back(), "Fine");
     EXPECT_EQ(prompts.beeps.size(), 1u); // only the load's
+    linkState.SettingsChanged = 0;
+    link.answer({0, "No Connexion", ""});
+    EXPECT_EQ(panel.SendCameraCommand('G', "0"), 0);
+    EXPECT_EQ(view.statusLines.back(), "No Connexion");
+    EXPECT_EQ(prompts.beeps.size(), 2u);
     EXPECT_EQ(linkState.SettingsChanged, 0);
     // The control still goes back: the result is the link's 0.
     connect();

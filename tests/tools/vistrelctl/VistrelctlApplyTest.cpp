@@ -157,6 +157,26 @@ TEST_F(VistrelctlApply, RefusalsAndFailuresGiveTheirExitCodes) {
     EXPECT_NE(result.out.find("Error : Camera settings"), std::string::npos) << result.out;
 }
 
+TEST_F(VistrelctlApply, AGarblingCameraShowsTheLinksStatusNeitherSuccessNorRefusal) {
+    camsim::FaultKnobs knobs;
+    knobs.answer = camsim::FaultKnobs::Answer::Garbage;
+    m_server->setKnobs(knobs);
+    // With an acknowledge text and without one (the shipped minimal.cam has none).
+    const std::vector<std::string> cams = {m_cam, VISTREL_CAMFILES "/minimal.cam"};
+    for (const std::string& cam : cams) {
+        m_cam = cam;
+        const CtlRun result = run("apply --json");
+        EXPECT_EQ(result.exitCode, 1) << cam << result.out;
+        std::vector<Json> lines = jsonLines(result.out);
+        ASSERT_GE(lines.size(), 3u) << result.out;
+        for (std::size_t n = 1; n + 1 < lines.size(); ++n) {
+            EXPECT_EQ(lines[n]["shown"], "Acknowledge error") << cam << lines[n];
+            EXPECT_EQ(lines[n]["result"], -2) << cam;
+            EXPECT_EQ(lines[n]["accepted"], false) << cam;
+        }
+    }
+}
+
 TEST_F(VistrelctlApply, OverCameraLinkThroughTheSimulatedGrabberLibrary) {
     setenv("CLSERSIM_PORTS", "2", 1);
     setenv("CLSERSIM_CAM_1", m_cam.c_str(), 1);
