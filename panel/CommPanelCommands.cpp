@@ -113,6 +113,12 @@ void CommPanel::OnApplyList(int index) {
     if (list.character.empty()) {
         return;
     }
+    // Too long for the field: said once, nothing sent, and the list goes back to its last accepted value.
+    if (m_listTooLong[at]) {
+        m_prompts.tell(kTextTooManyCharacters);
+        m_view.select(id, *m_listAccepted[at]);
+        return;
+    }
     m_currentStep = listSection(index);
     if (SendCameraCommand(list.character[0], m_ListText[at]) > 0) {
         // A number beyond the int range is sent but never kept.

@@ -150,11 +150,40 @@ TEST_F(Handlers, ListAppliesItsTextAndStoresTheLeadingNumberOnlyOnSuccess) {
     EXPECT_EQ(state.ListBox[0], "250");
     EXPECT_EQ(view[110].selection, 1);
     EXPECT_EQ(view[110].editText, "250");
-    // Over ten characters: sent as typed after the message.
-    view[111].editText = "12345678901";
+    // Accepted but beyond the int range: never kept.
+    view[110].editText = "9999999999";
+    panel.OnApplyList(0);
+    EXPECT_EQ(link.commands.back(), "E=9999999999");
+    EXPECT_EQ(state.ListBox[0], "250");
+}
+
+TEST_F(Handlers, ATooLongListTextIsSaidOnceSendsNothingAndNeverMakesTheOthersStale) {
+    load(kSmallCam);
+    view.select(110, 1);
+    panel.OnApplyList(0);
+    // Another list's Apply sends that list's own text, with no word about the first.
+    view[110].editText = "12345678901";
+    view[111].editText = "33";
     panel.OnApplyList(1);
-    EXPECT_EQ(link.commands.back(), "P=12345678901");
-    EXPECT_EQ(prompts.texts().back(), "Please enter no more than 10 characters.");
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"E=250", "P=33"}));
+    EXPECT_TRUE(prompts.texts().empty());
+    // Its own Apply: the message once, nothing sent, the last accepted value back.
+    panel.OnApplyList(0);
+    EXPECT_EQ(link.commands.size(), 2u);
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{kTextTooManyCharacters}));
+    EXPECT_EQ(view[110].editText, "250");
+    EXPECT_EQ(state.ListBox[0], "250");
+}
+
+TEST_F(Handlers, ADescriptionEntryTooLongIsSaidOnceAndTheOtherListsSendTheirSavedValues) {
+    load("[ComboBox1]\nCharacter=G\nValue1=0\nText1=a\n[ListBox1]\nCharacter=E\nValue1=12345678901\n"
+         "[ListBox2]\nCharacter=R\nValue1=10\nValue2=20\n");
+    connect();
+    state.ListBox = {"", "20", "", "", ""};
+    panel.ApplyPanel();
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=0", "R=20"}));
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{kTextTooManyCharacters}));
+    EXPECT_EQ(state.ListBox[0], "");
 }
 
 TEST_F(Handlers, FreeTextGoesOutVerbatimAndIsKeptWhenAccepted) {
