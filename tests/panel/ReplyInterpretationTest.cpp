@@ -50,25 +50,5 @@ TEST(ReplyInterpretation, AcknowledgeThenErrorNumberElseErrorZero) {
     EXPECT_TRUE(interpretReply(description, ">x\r").acknowledged);
 }
 
-TEST(ReplyInterpretation, AnExchangeThatFramedNoReplyShowsTheLinksStatusWhateverTheAcknowledgeText) {
-    const LinkResult failures[] = {{-2, "Acknowledge error", "#?garbage\r"},
-                                   {-1, "Sending error", ""},
-                                   {0, "No Connexion", ""},
-                                   {-1, "Error Reading Timeout", ">OK"}};
-    for (const char* ack : {"OK", ""}) {
-        CameraDescription description;
-        description.ackText = ack;
-        description.replyTexts[0] = "OK";
-        description.replyTexts[1] = "Command refused";
-        for (const LinkResult& failed : failures) {
-            const ReplyInterpretation meaning = vistrel::interpretReply(description, failed);
-            EXPECT_FALSE(meaning.acknowledged) << ack << failed.status;
-            EXPECT_TRUE(meaning.exchangeFailed) << ack << failed.status;
-            EXPECT_EQ(meaning.text, failed.status) << ack;
-            EXPECT_EQ(framedReply(failed), "");
-        }
-    }
-}
-
 } // namespace
 } // namespace vistrel
