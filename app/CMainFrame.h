@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Prompts.h"
 #include "shell/AppState.h"
 #include "shell/ExitSequence.h"
-#include "platform/Prompts.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -14,7 +14,19 @@ namespace {
 
 constexpr const char* kExplanationProperty = "vistrelExplanation";
 
-// The widget's text and the width it is given to show it in.
+// A button's or a group box's text as shown: "&&" is one '&', a lone '&' marks a shortcut.
+QString shownText(const QString& text) {
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && ++i == text.size()) {
+            break;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
+// The widget's text as shown and the width it is given to show it in.
 std::pair<QString, int> textAndRoom(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget)) {
         return {label->text(), label->contentsRect().width() - 2 * label->margin()};
@@ -24,11 +36,11 @@ std::pair<QString, int> textAndRoom(const QWidget* widget) {
         option.initFrom(check);
         option.text = check->text();
         const QRect contents = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
-        return {check->text(), contents.width()};
+        return {shownText(check->text()), contents.width()};
     }
     if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
         // The title sits inside the frame, a few pixels in from each side.
-        return {group->title(), group->width() - 2 * group->fontMetrics().averageCharWidth()};
+        return {shownText(group->title()), group->width() - 2 * group->fontMetrics().averageCharWidth()};
     }
     return {QString(), 0};
 }
@@ -44,8 +56,7 @@ void CutTextToolTip::setExplanation(QWidget* widget, const QString& explanation)
 }
 
 QString CutTextToolTip::toolTipOf(const QWidget* widget) {
-    auto [text, room] = textAndRoom(widget);
-    text.remove(QLatin1Char('&')); // a mnemonic's marker takes no room
+    const auto [text, room] = textAndRoom(widget);
     const bool cut = !text.isEmpty() && widget->fontMetrics().horizontalAdvance(text) > room;
     const QString explanation = widget->property(kExplanationProperty).toString();
     if (explanation.isEmpty()) {

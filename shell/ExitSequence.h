@@ -1,9 +1,9 @@
 #pragma once
 
-#include "shell/AppState.h"
 #include "link/LinkSelection.h"
 #include "platform/Profile.h"
 #include "platform/Prompts.h"
+#include "shell/AppState.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/link/CCameraLinkPortDialog.h"
 
-#include "link/CameraLinkPorts.h"
 #include "app/link/LinkControlIds.h"
+#include "link/CameraLinkPorts.h"
 #include "ui_CameraLinkPortDialog.h"
 
 #include <QString>

@@ -1,6 +1,7 @@
 // Start-up's reading of the settings file: section "Common", "Serial Devices" and "Last use".
 #include "settings/StartupSettings.h"
 #include "platform/Profile.h"
+#include "shell/Startup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -13,7 +14,7 @@ using test::ScriptedPrompts;
 using test::TempDir;
 
 struct Read {
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
     ScriptedPrompts prompts;
@@ -24,7 +25,7 @@ void read(Read& run, const TempDir& dir, const std::string& settings) {
     dir.write("vistrel.INI", settings);
     run.values.AppDirectory = dir.path();
     run.values.SettingsPath = dir.path() + "vistrel.INI";
-    ReadStartupSettings({}, run.values, run.link, run.panel, run.prompts);
+    takeUpStartupSettings(ReadStartupSettings(run.values), {}, run.values, run.link, run.panel, run.prompts);
 }
 
 TEST(StartupSettings, ComPortValueSelectsTheLinkByTheDigitsItHolds) {
@@ -96,7 +97,7 @@ TEST(StartupSettings, CameraFileBaudRateSerialDevicesAndLastUseAreRead) {
     EXPECT_EQ(run.panel.ComboBox[0], 3);
     EXPECT_EQ(run.panel.ComboBox[7], -1);
     EXPECT_EQ(run.panel.Check[3], 1);
-    EXPECT_EQ(run.panel.ListBox[4], 250);
+    EXPECT_EQ(run.panel.ListBox[4], "250");
     EXPECT_EQ(run.panel.Xpos, -12);
     EXPECT_EQ(run.panel.Ydim, 535);
     EXPECT_EQ(run.link.ComDevice[0], "/dev/ttyS0");

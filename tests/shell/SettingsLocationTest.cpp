@@ -1,5 +1,5 @@
-#include "shell/Startup.h"
 #include "settings/SettingsSave.h"
+#include "shell/Startup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 

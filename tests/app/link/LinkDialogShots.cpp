@@ -2,8 +2,8 @@
 //   link_dialog_shots OUTPUT_FOLDER   (run under xvfb-run for the real window look)
 #include "app/link/CCameraLinkPortDialog.h"
 #include "app/link/CComPortDialog.h"
-#include "link/CameraLinkLibrary.h"
 #include "app/platform/QtPrompts.h"
+#include "link/CameraLinkLibrary.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -1,11 +1,11 @@
-#include "tests/link/ClserTestControl.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/link/CCameraLinkPortDialog.h"
 #include "app/link/CComPortDialog.h"
-#include "link/CameraLinkLibrary.h"
 #include "app/link/LinkMenu.h"
+#include "link/CameraLinkLibrary.h"
 #include "support/ScriptedPrompts.h"
+#include "tests/link/ClserTestControl.h"
 
 #include <QAction>
 #include <QApplication>

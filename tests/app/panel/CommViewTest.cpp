@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -193,11 +194,16 @@ TEST(CCommView, ShowsCaptionsRepliesAndStatusTextsAsGiven) {
     EXPECT_EQ(control<QGroupBox>(&view, 1013)->title(), QStringLiteral("Gain"));
     EXPECT_EQ(control<QCheckBox>(&view, 1031)->text(), QString::fromUtf8("Mirror \xC3\xA9"));
     EXPECT_EQ(control<QPushButton>(&view, 1046)->text(), QStringLiteral("Apply"));
+    // An '&' of a description is shown, never taken as a shortcut.
+    view.setCaption(1000, "Black & white");
+    view.setCaption(1032, "R&D");
+    EXPECT_TRUE(QKeySequence::mnemonic(control<QGroupBox>(&view, 1000)->title()).isEmpty());
+    EXPECT_TRUE(QKeySequence::mnemonic(control<QCheckBox>(&view, 1032)->text()).isEmpty());
     // The fixed layout cuts a long caption: the tooltip shows it whole, and a whole caption needs none.
-    view.setCaption(1032, "Flat field correction with the dark reference");
+    view.setCaption(1032, "Flat field & dark correction with the reference");
     view.setCaption(1000, "Exposure time of the line in microseconds");
     EXPECT_EQ(CutTextToolTip::toolTipOf(control<QCheckBox>(&view, 1032)),
-              QStringLiteral("Flat field correction with the dark reference"));
+              QStringLiteral("Flat field & dark correction with the reference"));
     EXPECT_EQ(CutTextToolTip::toolTipOf(control<QGroupBox>(&view, 1000)),
               QStringLiteral("Exposure time of the line in microseconds"));
     EXPECT_EQ(CutTextToolTip::toolTipOf(control<QCheckBox>(&view, 1031)), QString());
@@ -259,7 +265,7 @@ TEST(CCommView, PumpDispatchesPendingEventsButOnlyReportsKeys) {
 }
 
 TEST(CCommView, UserActionsRunTheHandlersOfTheirControls) {
-    ProgramValues values;
+    RunValues values;
     PanelState panelState;
     LinkState linkState;
     PanelRecords records;

@@ -1,7 +1,6 @@
 // Renders the panel and the camera configuration dialog into PNG files for the documentation:
 //   panel_shots CAMFILES_FOLDER OUTPUT_FOLDER   (run under xvfb-run for the real window look)
 // The camera is a scripted one: it identifies itself, accepts every value, then refuses one.
-#include "shell/AppState.h"
 #include "app/CCommDoc.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -9,6 +8,7 @@
 #include "app/panel/CCameraConfigDialog.h"
 #include "app/panel/CCommView.h"
 #include "panel/CommPanel.h"
+#include "shell/AppState.h"
 #include "support/ScriptedPrompts.h"
 #include "tests/panel/PanelDoubles.h"
 
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     // OK in the dialog as the user would: "INI file settings" from a missing file, all zeros.
     vistrel::CameraConfigAnswer answer;
     answer.fileName = "linescan.cam";
-    answer.initChoice = 0;
+    answer.initChoice = vistrel::InitChoice::SavedValues;
     panel.ConfigureCamera(answer);
     frame.runUpdateHandlers();
     settle();
