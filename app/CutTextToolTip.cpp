@@ -74,7 +74,10 @@ bool CutTextToolTip::eventFilter(QObject* watched, QEvent* event) {
     if (tip.isEmpty()) {
         QToolTip::hideText();
     } else {
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, widget);
+        // Texts of a camera or a description are shown as they are, never taken as markup.
+        const QString shown =
+            QStringLiteral("<qt>") + tip.toHtmlEscaped().replace(QLatin1Char('\n'), "<br>") + QStringLiteral("</qt>");
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), shown, widget);
     }
     return true;
 }
