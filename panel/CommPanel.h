@@ -5,11 +5,14 @@
 #include "panel/CameraConfigChoice.h"
 #include "panel/PanelRecords.h"
 #include "panel/PanelView.h"
+#include "panel/SettingsCompare.h"
+#include "platform/Profile.h"
 #include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
 #include "settings/PanelState.h"
 
 #include <array>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +31,11 @@ inline constexpr const char* kTextFactoryDone = "Factory settings actived";
 inline constexpr const char* kTextSettingsError = "Error : Camera settings";
 inline constexpr const char* kTextSettingsCaption = "Camera settings";
 inline constexpr const char* kTextRefreshed = "Camera setting refreshed";
+
+// The command a panel control sends: "%c=%s", or the value alone for the character '-'; and the
+// value back out of such a command.
+std::string panelCommand(char commandChar, const std::string& valueText);
+std::string valueOfPanelCommand(char commandChar, const std::string& command);
 
 // The panel's logic: loading a description, every control's command, the panel apply, connection,
 // the special commands and the camera configuration. It decides everything and reaches the widgets
@@ -58,6 +66,27 @@ public:
     // The link's result of the factory command, and of the settings query.
     int SendFactorySettings();
     int ReadCameraSettings();
+    // The settings query alone: the camera's report, the panel state untouched ("Error : Camera
+    // settings" when the link failed, result below 0).
+    LinkResult QueryCameraSettings();
+
+    // Camera settings files. A description is loaded when the last load could read its file.
+    bool descriptionLoaded() const { return m_records.LoadedTitle.size() > 1; }
+    // The control values as the widgets show them.
+    PanelState panelStateShown() const;
+    // Writes `values` (the program: what the panel shows) with the description, the camera and
+    // the link to `path`.
+    ProfileResult SaveCameraSettingsFile(const std::string& path, const PanelState& values, std::time_t when);
+    // Reads `path`, loads the description it names when that is not the loaded one, then puts its
+    // values on the panel and sends them as "INI file settings" does. False, with a message and
+    // nothing changed, when the file or its description cannot be read or the user declines values
+    // taken from another camera.
+    bool OpenCameraSettingsFile(const std::string& path);
+    // The panel state as the panel sends it beside the camera's report; nothing when the
+    // description cannot be read again or the settings query failed (its message shown).
+    std::optional<SettingsComparison> CompareWithCamera();
+    CommandUpdate OnUpdateSaveCameraSettings() const;
+    CommandUpdate OnUpdateCompareWithCamera() const;
 
     // The camera configuration dialog and what its OK starts.
     CameraConfigSetup cameraConfigSetup() const;

@@ -23,8 +23,16 @@ std::string shownReply(const std::string& reply) {
 
 } // namespace
 
+std::string panelCommand(char commandChar, const std::string& valueText) {
+    return commandChar == '-' ? valueText : std::string(1, commandChar) + "=" + valueText;
+}
+
+std::string valueOfPanelCommand(char commandChar, const std::string& command) {
+    return commandChar == '-' ? command : command.substr(std::min<std::size_t>(2, command.size()));
+}
+
 int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText) {
-    const std::string command = commandChar == '-' ? valueText : std::string(1, commandChar) + "=" + valueText;
+    const std::string command = panelCommand(commandChar, valueText);
     const std::string step = std::move(m_currentStep);
     m_currentStep.clear();
     // The links take at most 98 characters; a longer command is refused rather than cut, so the

@@ -54,9 +54,11 @@ void CommPanel::OnConnection() {
     if (reply.find(kIdentifiedMark) != std::string::npos) {
         connection.CameraIdentified = 1;
         const std::size_t cr = reply.find('\r');
-        connection.StatusPaneText = (cr != std::string::npos && cr != 0 ? reply.substr(0, cr) : reply) + " connected";
+        connection.CameraIdentification = cr != std::string::npos && cr != 0 ? reply.substr(0, cr) : reply;
+        connection.StatusPaneText = connection.CameraIdentification + " connected";
     } else {
         connection.CameraIdentified = 0;
+        connection.CameraIdentification.clear();
         connection.StatusPaneText = "Camera connected";
     }
 }
@@ -90,10 +92,17 @@ int CommPanel::SendFactorySettings() {
     return result;
 }
 
-int CommPanel::ReadCameraSettings() {
+LinkResult CommPanel::QueryCameraSettings() {
     const LinkResult exchanged = exchangeSpecial("settings", m_records.description.configCommand);
     if (exchanged.result < 0) {
         m_prompts.tell(kTextSettingsError);
+    }
+    return exchanged;
+}
+
+int CommPanel::ReadCameraSettings() {
+    const LinkResult exchanged = QueryCameraSettings();
+    if (exchanged.result < 0) {
         return exchanged.result;
     }
     const bool debug = m_values.DebugMode == 1;

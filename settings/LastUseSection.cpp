@@ -27,25 +27,37 @@ template <typename Panel, typename Fn> void forEachWindowEntry(Panel& panel, Fn&
     fn("Ydim", panel.Ydim);
 }
 
-void readControlEntries(std::string_view contents, PanelState& panel) {
+} // namespace
+
+void readLastUseControls(std::string_view contents, PanelState& panel) {
     forEachControlEntry(
         panel, [&](const std::string& key, int& entry) { entry = readProfileInt(contents, kLastUseSection, key, 0); });
 }
 
-} // namespace
+std::set<std::string> lastUseControlsGiven(std::string_view contents) {
+    std::set<std::string> given;
+    PanelState names;
+    // A line break is no value a file can hold, so it marks a missing key.
+    forEachControlEntry(names, [&](const std::string& key, int&) {
+        if (readProfileString(contents, kLastUseSection, key, "\n", 2) != "\n") {
+            given.insert(key);
+        }
+    });
+    return given;
+}
 
 void readLastUse(std::string_view settingsContents, PanelState& panel) {
-    readControlEntries(settingsContents, panel);
+    readLastUseControls(settingsContents, panel);
     forEachWindowEntry(
         panel, [&](const char* key, int& entry) { entry = readProfileInt(settingsContents, kLastUseSection, key, 0); });
 }
 
 void LoadPanelState(const std::string& settingsPath, PanelState& panel) {
-    readControlEntries(loadProfile(settingsPath), panel);
+    readLastUseControls(loadProfile(settingsPath), panel);
 }
 
 std::string withLastUse(std::string_view contents, const PanelState& panel, const std::string& dateText,
-                        std::string& problem) {
+                        std::string& problem, bool withWindow) {
     // The section is written anew so that nothing else survives in it.
     std::string text = withoutProfileSection(contents, kLastUseSection);
     problem.clear();
@@ -59,7 +71,9 @@ std::string withLastUse(std::string_view contents, const PanelState& panel, cons
     };
     forEachControlEntry(panel, [&](const std::string& key, const int& entry) { put(key, std::to_string(entry)); });
     put("Date", dateText);
-    forEachWindowEntry(panel, [&](const char* key, const int& entry) { put(key, std::to_string(entry)); });
+    if (withWindow) {
+        forEachWindowEntry(panel, [&](const char* key, const int& entry) { put(key, std::to_string(entry)); });
+    }
     return text;
 }
 

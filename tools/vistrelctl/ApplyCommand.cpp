@@ -1,20 +1,13 @@
 // vistrelctl apply and read-settings: the program's job from a terminal. Connection, the camera
 // configuration's OK with its initialisation, and disconnection, through the program's own panel
 // logic over a panel without widgets.
-#include "link/CameraLinkLibrary.h"
-#include "link/SystemLink.h"
 #include "panel/CamFileList.h"
-#include "panel/CommPanel.h"
-#include "panel/DataPanelView.h"
 #include "platform/ProgramLocations.h"
-#include "platform/ProgramPaths.h"
+#include "settings/CameraSettingsFile.h"
 #include "settings/LastUseSection.h"
 #include "settings/SettingsSave.h"
-#include "settings/StartupSettings.h"
-#include "tools/vistrelctl/CliPrompts.h"
+#include "tools/vistrelctl/CameraSession.h"
 #include "tools/vistrelctl/DisplayText.h"
-#include "tools/vistrelctl/LinkOptions.h"
-#include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
@@ -33,7 +26,7 @@ enum class Job { Apply, ReadSettings };
 constexpr const char* kApplyUsage =
     "usage: vistrelctl apply [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
     "                        [--library PATH] [--port N] --cam FILE [--from ini|camera|factory]\n"
-    "                        [--settings FILE] [--save] [--json]\n";
+    "                        [--settings FILE] [--save] [--any-camera] [--json]\n";
 constexpr const char* kReadUsage =
     "usage: vistrelctl read-settings [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
     "                                [--library PATH] [--port N] --cam FILE [--settings FILE] [--save] [--json]\n";
@@ -42,13 +35,16 @@ struct JobOptions {
     SendOptions link;
     int initChoice = 0; // as the camera configuration's radios: ini, camera, factory
     bool save = false;
+    bool anyCamera = false;
 };
 
 std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, std::string& error) {
     CommandWords rest;
     const std::vector<std::string> valueOptions =
         job == Job::Apply ? std::vector<std::string>{"--from"} : std::vector<std::string>{};
-    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, {"--save"}, rest, error);
+    const std::vector<std::string> flagOptions =
+        job == Job::Apply ? std::vector<std::string>{"--save", "--any-camera"} : std::vector<std::string>{"--save"};
+    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, flagOptions, rest, error);
     if (!link) {
         return std::nullopt;
     }
@@ -60,7 +56,7 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
         error = "--cam FILE is needed";
         return std::nullopt;
     }
-    JobOptions options{*link, 0, rest.flags.count("--save") > 0};
+    JobOptions options{*link, 0, rest.flags.count("--save") > 0, rest.flags.count("--any-camera") > 0};
     if (const auto from = rest.values.find("--from"); from != rest.values.end()) {
         const std::string& source = from->second;
         options.initChoice = source == "ini" ? 0 : source == "camera" ? 1 : source == "factory" ? 2 : -1;
@@ -150,33 +146,11 @@ int runJob(Job job, const std::vector<std::string>& args) {
         return kLinkExitNoLink;
     }
     const SendOptions& linkOptions = options->link;
-    CliPrompts prompts;
-
-    // What the program holds after its start-up: the settings file's values and panel state.
-    ProgramValues values = programValuesOfThisFolder();
-    values.SettingsPath = linkOptions.settingsPath;
-    values.SettingsDefaultsPath = linkOptions.settingsDefaultsPath;
-    LinkState savedLink;
-    PanelState panel;
-    ReadStartupSettings({}, values, savedLink, panel, prompts);
-
-    LinkState linkState;
-    SystemLink link(linkState);
-    DataPanelView view;
-    PanelRecords records;
-    CommPanel commPanel(values, panel, linkState, records, link, view, prompts);
-    commPanel.setPanelStateLoader([&](PanelState& loaded) { LoadPanelState(settingsReadPath(values), loaded); });
-
-    commPanel.LoadCamFileAt(linkOptions.camFile);
-    if (records.LoadedTitle == " ") {
-        std::fprintf(stderr, "vistrelctl %s: cannot read the camera description %s\n", name,
-                     linkOptions.camFile.c_str());
-        return kLinkExitNoLink;
-    }
-    if (linkOptions.delayMs) {
-        records.description.CharDelayMs = *linkOptions.delayMs;
-    }
-    if (!setUpLink(linkOptions, linkState, prompts)) {
+    CameraSession session(linkOptions);
+    CommPanel& commPanel = session.commPanel;
+    commPanel.setPanelStateLoader(
+        [&](PanelState& loaded) { LoadPanelState(settingsReadPath(session.values), loaded); });
+    if (!session.loadDescription(name)) {
         return kLinkExitNoLink;
     }
 
@@ -191,25 +165,33 @@ int runJob(Job job, const std::vector<std::string>& args) {
         }
     });
 
-    commPanel.OnConnection();
-    if (records.connection.CameraConnected == 0) {
-        const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
-        ReleaseCameraLinkLibrary(linkState, prompts);
+    if (const int code = session.connect(); code != kLinkExitOk) {
         return code;
     }
-    const ConnectionState connected = records.connection;
+    const ConnectionState connected = session.records.connection;
+    // Values taken from one camera go to another only when the user says so.
+    if (job == Job::Apply && options->initChoice == 0 && !options->anyCamera) {
+        std::string unused;
+        const std::optional<CameraSettings> file = readCameraSettings(settingsReadPath(session.values), unused);
+        if (file && !settingsFitCamera(*file, connected.CameraIdentification)) {
+            std::fprintf(stderr, "vistrelctl %s: %s\n", name,
+                         otherCameraText(*file, connected.CameraIdentification).c_str());
+            session.disconnect();
+            return kLinkExitNoLink;
+        }
+    }
     if (job == Job::Apply) {
         commPanel.InitialiseAndApply(options->initChoice);
     } else {
         commPanel.ReadCameraSettings();
     }
-    commPanel.OnDisconnection();
-    ReleaseCameraLinkLibrary(linkState, prompts);
+    session.disconnect();
+    const PanelState& panel = session.panel;
     printSummary(connected, panel, linkOptions.json);
 
     int exitCode =
         (job == Job::Apply ? allAccepted && !specialFailed : !specialFailed) ? kLinkExitOk : kLinkExitExchangeFailed;
-    if (options->save && saveState(values, savedLink, panel, linkOptions.camFile) != kLinkExitOk) {
+    if (options->save && saveState(session.values, session.savedLink, panel, linkOptions.camFile) != kLinkExitOk) {
         exitCode = kLinkExitExchangeFailed;
     }
     return exitCode;
