@@ -79,6 +79,13 @@ void CMainFrame::createMenus() {
         addCommand(kCmdFileOpen, QStringLiteral("&Open"), QStringLiteral("Open an existing document"), false);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addAction(open);
+    file->addAction(addCommand(kCmdSaveCameraSettings, QStringLiteral("Save camera settings as..."),
+                               QStringLiteral("Write the panel's values to a camera settings file"), false));
+    file->addAction(addCommand(kCmdOpenCameraSettings, QStringLiteral("Open camera settings..."),
+                               QStringLiteral("Put the values of a camera settings file on the panel and send them"),
+                               false));
+    file->addAction(addCommand(kCmdCompareWithCamera, QStringLiteral("Compare with camera..."),
+                               QStringLiteral("Compare the panel with the camera's own settings"), false));
     file->addSeparator();
     QAction* exitCommand = addCommand(kCmdAppExit, QStringLiteral("E&xit"),
                                       QStringLiteral("Quits the application; prompts to save settings"), true);

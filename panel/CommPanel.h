@@ -85,6 +85,8 @@ public:
     // The panel state as the panel sends it beside the camera's report; nothing when the
     // description cannot be read again or the settings query failed (its message shown).
     std::optional<SettingsComparison> CompareWithCamera();
+    // Where the file dialogs for camera settings files start: the user's CamFiles folder.
+    std::string cameraSettingsFolder() const;
     CommandUpdate OnUpdateSaveCameraSettings() const;
     CommandUpdate OnUpdateCompareWithCamera() const;
 

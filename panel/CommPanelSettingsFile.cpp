@@ -92,6 +92,12 @@ std::optional<SettingsComparison> CommPanel::CompareWithCamera() {
     return comparison;
 }
 
+std::string CommPanel::cameraSettingsFolder() const {
+    // A portable copy keeps the user's files beside the program.
+    return m_values.UserCamFilesDirectory.empty() ? m_values.AppDirectory + "CamFiles/"
+                                                  : m_values.UserCamFilesDirectory;
+}
+
 CommandUpdate CommPanel::OnUpdateSaveCameraSettings() const {
     return {descriptionLoaded() && !m_records.SequenceRunning, false};
 }

@@ -110,11 +110,17 @@ void report(int target, const TargetOutcome& outcome, bool json) {
     for (const std::string& line : linesOf(outcome.errors)) {
         std::fprintf(stderr, "vistrelctl batch: target %d: %s\n", target, line.c_str());
     }
-    if (!outcome.ended.empty()) {
+    // A target that failed says why in the output too, so that its lines alone tell every target.
+    const std::vector<std::string> errorLines = linesOf(outcome.errors);
+    std::string why = outcome.ended;
+    if (why.empty() && outcome.exitCode != kLinkExitOk && outcome.exitCode != kLinkExitExchangeFailed) {
+        why = errorLines.empty() ? "exit status " + std::to_string(outcome.exitCode) : errorLines.back();
+    }
+    if (!why.empty()) {
         if (json) {
-            std::printf("%s\n", Json{{"target", target}, {"error", outcome.ended}}.dump().c_str());
+            std::printf("%s\n", Json{{"target", target}, {"error", why}}.dump().c_str());
         } else {
-            std::printf("%d: %s\n", target, outcome.ended.c_str());
+            std::printf("%d: failed: %s\n", target, why.c_str());
         }
     }
     std::fflush(stdout);
