@@ -1,6 +1,7 @@
 #include "settings/CameraSettingsFile.h"
 
 #include "link/LinkState.h"
+#include "platform/AtomicReplace.h"
 #include "settings/LastUseSection.h"
 #include "settings/SaveDate.h"
 #include "settings/SettingsSections.h"
@@ -44,7 +45,7 @@ ProfileResult saveCameraSettings(const std::string& path, CameraSettings setting
     if (!problem.empty()) {
         return ProfileResult::failure(problem);
     }
-    return replaceProfileFile(path, text);
+    return replaceFileAtomically(path, text);
 }
 
 std::optional<CameraSettings> readCameraSettings(const std::string& path, std::string& error) {

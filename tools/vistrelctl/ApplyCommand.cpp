@@ -4,7 +4,6 @@
 #include "panel/CamFileList.h"
 #include "platform/ProgramLocations.h"
 #include "settings/CameraSettingsFile.h"
-#include "settings/LastUseSection.h"
 #include "settings/SettingsSave.h"
 #include "tools/vistrelctl/CameraSession.h"
 #include "tools/vistrelctl/DisplayText.h"
@@ -38,13 +37,14 @@ struct JobOptions {
     bool anyCamera = false;
 };
 
-std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, std::string& error) {
+std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, RunSettings& settings,
+                                          std::string& error) {
     CommandWords rest;
     const std::vector<std::string> valueOptions =
         job == Job::Apply ? std::vector<std::string>{"--from"} : std::vector<std::string>{};
     const std::vector<std::string> flagOptions =
         job == Job::Apply ? std::vector<std::string>{"--save", "--any-camera"} : std::vector<std::string>{"--save"};
-    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, flagOptions, rest, error);
+    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, flagOptions, rest, settings, error);
     if (!link) {
         return std::nullopt;
     }
@@ -139,17 +139,23 @@ int saveState(ProgramValues values, const LinkState& savedLink, const PanelState
 int runJob(Job job, const std::vector<std::string>& args) {
     const char* name = job == Job::Apply ? "apply" : "read-settings";
     std::string error;
-    const std::optional<JobOptions> options = parseJobOptions(job, args, error);
+    RunSettings settings;
+    const std::optional<JobOptions> options = parseJobOptions(job, args, settings, error);
     if (!options) {
         std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
         std::fputs(job == Job::Apply ? kApplyUsage : kReadUsage, stderr);
         return kLinkExitNoLink;
     }
     const SendOptions& linkOptions = options->link;
-    CameraSession session(linkOptions);
+    CameraSession session(linkOptions, settings);
     CommPanel& commPanel = session.commPanel;
-    commPanel.setPanelStateLoader(
-        [&](PanelState& loaded) { LoadPanelState(settingsReadPath(session.values), loaded); });
+    // "Last use" as read at the start of the run; the window entries stay as they are.
+    const StartupSettings& read = settings.read;
+    commPanel.setPanelStateLoader([&](PanelState& loaded) {
+        loaded.ComboBox = read.lastUse.ComboBox;
+        loaded.Check = read.lastUse.Check;
+        loaded.ListBox = read.lastUse.ListBox;
+    });
     if (!session.loadDescription(name)) {
         return kLinkExitNoLink;
     }

@@ -1,18 +1,44 @@
 #include "tools/vistrelctl/CameraSession.h"
 
 #include "link/CameraLinkLibrary.h"
-#include "settings/StartupSettings.h"
+#include "platform/ProgramLocations.h"
 #include "tools/vistrelctl/LinkSetup.h"
 
 #include <cstdio>
 
 namespace vistrel::ctl {
 
-CameraSession::CameraSession(const SendOptions& linkOptions) : options(linkOptions) {
-    values = programValuesOfThisFolder();
-    values.SettingsPath = options.settingsPath;
-    values.SettingsDefaultsPath = options.settingsDefaultsPath;
-    ReadStartupSettings({}, values, savedLink, panel, prompts);
+namespace {
+
+// The link the save writes back, as the settings file names it: no library is loaded for it.
+LinkState linkOfSettings(const StartupSettings& read) {
+    LinkState link;
+    if (!read.found) {
+        return link;
+    }
+    link.LinkKind = read.link.linkKind.value_or(link.LinkKind);
+    if (link.LinkKind == kLinkCameraLink) {
+        link.CameraLinkLibraryPath = read.link.cameraLinkLibrary;
+        link.CameraLinkPort = read.link.cameraLinkPort;
+    }
+    link.LinkBaudRate = read.link.baudRate;
+    link.ComDevice[0] = read.link.comDevice[0];
+    link.ComDevice[1] = read.link.comDevice[1];
+    return link;
+}
+
+} // namespace
+
+CameraSession::CameraSession(const SendOptions& linkOptions, const RunSettings& settings)
+    : options(linkOptions), values(settings.values), savedLink(linkOfSettings(settings.read)),
+      panel(settings.read.lastUse) {
+    const StartupSettings& read = settings.read;
+    if (!read.found) {
+        values.SettingsFileFound = 0;
+    } else if (read.camFileName) {
+        values.CamFileName = *read.camFileName;
+        values.CamFilePath = resolveCamFilePath(values, *read.camFileName);
+    }
 }
 
 bool CameraSession::loadDescription(const char* command) {

@@ -12,11 +12,11 @@
 
 namespace vistrel::ctl {
 
-// What the program holds for one job on the command line: the settings file read as at start-up,
-// the link of the options, and the panel logic over a panel without widgets.
+// What the program holds for one job on the command line: the run's settings file as start-up
+// takes it up, the link of the options, and the panel logic over a panel without widgets.
 class CameraSession {
 public:
-    explicit CameraSession(const SendOptions& options);
+    CameraSession(const SendOptions& options, const RunSettings& settings);
     CameraSession(const CameraSession&) = delete;
     CameraSession& operator=(const CameraSession&) = delete;
 

@@ -64,7 +64,8 @@ int runSaveSettings(const std::vector<std::string>& args) {
     const char* name = "save-settings";
     std::string error;
     CommandWords rest;
-    const std::optional<SendOptions> options = parseLinkOptions(args, {"--out", "--from"}, {}, rest, error);
+    RunSettings settings;
+    const std::optional<SendOptions> options = parseLinkOptions(args, {"--out", "--from"}, {}, rest, settings, error);
     if (!options) {
         return usageError(name, error, kSaveUsage);
     }
@@ -80,7 +81,7 @@ int runSaveSettings(const std::vector<std::string>& args) {
         return usageError(name, "--from takes camera or ini, not " + from, kSaveUsage);
     }
 
-    CameraSession session(*options);
+    CameraSession session(*options, settings);
     if (!session.loadDescription(name)) {
         return kLinkExitNoLink;
     }
@@ -125,7 +126,8 @@ int runVerify(const std::vector<std::string>& args) {
     const char* name = "verify";
     std::string error;
     CommandWords rest;
-    std::optional<SendOptions> options = parseLinkOptions(args, {}, {"--any-camera"}, rest, error);
+    RunSettings settings;
+    std::optional<SendOptions> options = parseLinkOptions(args, {}, {"--any-camera"}, rest, settings, error);
     if (!options) {
         return usageError(name, error, kVerifyUsage);
     }
@@ -135,7 +137,7 @@ int runVerify(const std::vector<std::string>& args) {
     if (!given(args, "--settings")) {
         return usageError(name, "--settings FILE.vcs is needed", kVerifyUsage);
     }
-    const std::optional<CameraSettings> file = readCameraSettings(options->settingsPath, error);
+    const std::optional<CameraSettings> file = readCameraSettings(settings.values.SettingsPath, error);
     if (!file) {
         std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
         return kLinkExitNoLink;
@@ -145,11 +147,11 @@ int runVerify(const std::vector<std::string>& args) {
         options->camFile = resolveCamFile(file->Description);
     }
     if (options->camFile.empty()) {
-        return usageError(name, "--cam FILE is needed: " + options->settingsPath + " names no description",
+        return usageError(name, "--cam FILE is needed: " + settings.values.SettingsPath + " names no description",
                           kVerifyUsage);
     }
 
-    CameraSession session(*options);
+    CameraSession session(*options, settings);
     session.panel.ComboBox = file->panel.ComboBox;
     session.panel.Check = file->panel.Check;
     session.panel.ListBox = file->panel.ListBox;
