@@ -4,8 +4,9 @@
 #include "link/LinkWords.h"
 #include "panel/CommPanel.h"
 #include "panel/PanelControls.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 #include "settings/CameraSettingsFile.h"
+#include "settings/ListValue.h"
 
 namespace vistrel {
 
@@ -24,7 +25,7 @@ PanelState CommPanel::panelStateShown() const {
     }
     for (std::size_t i = 0; i < kListIds.size(); ++i) {
         if (!description.lists[i].character.empty()) {
-            shown.ListBox[i] = profileTextToInt(m_view.editText(kListIds[i]));
+            shown.ListBox[i] = listStateText(m_view.editText(kListIds[i])).value_or(std::string());
         }
     }
     return shown;

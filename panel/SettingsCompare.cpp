@@ -53,7 +53,7 @@ int SettingsComparison::differ() const {
 }
 
 std::optional<SettingsComparison> previewPanelApply(const std::string& camFilePath, const PanelState& panel) {
-    ProgramValues values;
+    RunValues values;
     PanelState applied = panel;
     LinkState linkState;
     PanelRecords records;
@@ -113,7 +113,7 @@ void compareWithReport(SettingsComparison& comparison, const std::string& report
         row.camera = found == reported.end() ? std::nullopt : std::optional<std::string>(found->second);
         const bool list = row.control.rfind("ListBox", 0) == 0;
         row.same = row.expected && row.camera &&
-                   (list ? sameNumberOrText(*row.expected, *row.camera) : *row.expected == *row.camera);
+                   (list ? sameListValue(*row.expected, *row.camera) : *row.expected == *row.camera);
     }
 }
 

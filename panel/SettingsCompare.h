@@ -31,7 +31,8 @@ struct SettingsComparison {
 std::optional<SettingsComparison> previewPanelApply(const std::string& camFilePath, const PanelState& panel);
 
 // Fills the camera's side from its settings report (read as the panel reads it) and marks the
-// rows that agree: a list's values as the numbers they are ("1.00" equals "1"), others as texts.
+// rows that agree: a list's values as the list matches them (numbers by value: "1.00" equals
+// "1"), others as exact texts.
 void compareWithReport(SettingsComparison& comparison, const std::string& report);
 
 } // namespace vistrel

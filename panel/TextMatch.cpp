@@ -1,24 +1,10 @@
 #include "panel/TextMatch.h"
 
+#include "settings/ListValue.h"
+
 #include <cctype>
-#include <charconv>
-#include <optional>
 
 namespace vistrel {
-
-namespace {
-
-std::optional<double> wholeDecimal(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-} // namespace
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (prefix.size() > text.size()) {
@@ -32,10 +18,16 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-bool sameNumberOrText(std::string_view a, std::string_view b) {
-    const std::optional<double> x = wholeDecimal(a);
-    const std::optional<double> y = wholeDecimal(b);
-    return x && y ? *x == *y : a == b;
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && startsWithIgnoringCase(a, b);
+}
+
+bool sameListValue(std::string_view entry, std::string_view value) {
+    if (equalsIgnoringCase(entry, value)) {
+        return true;
+    }
+    const std::optional<std::string> number = canonicalNumber(value);
+    return number && canonicalNumber(entry) == number;
 }
 
 } // namespace vistrel

@@ -15,7 +15,8 @@ void readLastUse(std::string_view settingsContents, PanelState& panel);
 // window entries stay as they are. A missing file reads every entry as 0.
 void LoadPanelState(const std::string& settingsPath, PanelState& panel);
 
-// The 17 control entries of "Last use" in `contents`, each with default 0; the window entries stay.
+// The 17 control entries of "Last use" in `contents`, as the start-up read takes them; the window
+// entries stay.
 void readLastUseControls(std::string_view contents, PanelState& panel);
 
 // The control keys ("ComboBox1" ... "ListBox5") that section "Last use" of `contents` holds.

@@ -35,7 +35,7 @@ TEST_F(CameraSettingsTest, SavedFileHoldsTheCameraAndLastUseWithoutWindowKeys) {
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(back->Identification, "Cam 7");
     EXPECT_EQ(back->panel.ComboBox[0], 2);
-    EXPECT_EQ(back->panel.ListBox[0], 250);
+    EXPECT_EQ(back->panel.ListBox[0], "250");
     EXPECT_EQ(back->given.size(), 17u);
     PanelState viaLastUse;
     LoadPanelState(path, viaLastUse);
@@ -89,7 +89,7 @@ TEST_F(CameraSettingsTest, ComparisonIsWhatThePanelSendsBesideTheReport) {
     connect();
     state.ComboBox = {2, 5};
     state.Check[0] = 1;
-    state.ListBox[1] = 10;
+    state.ListBox[1] = "10";
     struct Case {
         std::string report;
         std::vector<std::optional<std::string>> camera;

@@ -1,7 +1,7 @@
 // vistrelctl batch: apply or verify on many cameras at once, each target in a process of its own,
 // so that a target that hangs or dies never holds up the others.
+#include "platform/ExecutablePaths.h"
 #include "platform/Profile.h"
-#include "platform/ProgramPaths.h"
 #include "tools/vistrelctl/LinkOptions.h"
 #include "tools/vistrelctl/Subcommand.h"
 #include "tools/vistrelctl/TargetRunner.h"

@@ -1,7 +1,7 @@
 #include "tools/vistrelctl/CameraSession.h"
 
 #include "link/CameraLinkLibrary.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 #include "tools/vistrelctl/LinkSetup.h"
 
 #include <cstdio>
@@ -29,7 +29,7 @@ LinkState linkOfSettings(const StartupSettings& read) {
 
 } // namespace
 
-CameraSession::CameraSession(const SendOptions& linkOptions, const RunSettings& settings)
+CameraSession::CameraSession(const SendOptions& linkOptions, const SettingsRead& settings)
     : options(linkOptions), values(settings.values), savedLink(linkOfSettings(settings.read)),
       panel(settings.read.lastUse) {
     const StartupSettings& read = settings.read;

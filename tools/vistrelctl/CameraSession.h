@@ -5,7 +5,7 @@
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
 #include "panel/PanelRecords.h"
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/LinkOptions.h"
@@ -16,7 +16,7 @@ namespace vistrel::ctl {
 // takes it up, the link of the options, and the panel logic over a panel without widgets.
 class CameraSession {
 public:
-    CameraSession(const SendOptions& options, const RunSettings& settings);
+    CameraSession(const SendOptions& options, const SettingsRead& settings);
     CameraSession(const CameraSession&) = delete;
     CameraSession& operator=(const CameraSession&) = delete;
 
@@ -31,7 +31,7 @@ public:
 
     const SendOptions& options;
     CliPrompts prompts;
-    ProgramValues values;
+    RunValues values;
     LinkState savedLink; // the settings file's link, kept for a save
     PanelState panel;
     LinkState linkState;

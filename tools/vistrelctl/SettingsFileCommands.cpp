@@ -64,7 +64,7 @@ int runSaveSettings(const std::vector<std::string>& args) {
     const char* name = "save-settings";
     std::string error;
     CommandWords rest;
-    RunSettings settings;
+    SettingsRead settings;
     const std::optional<SendOptions> options = parseLinkOptions(args, {"--out", "--from"}, {}, rest, settings, error);
     if (!options) {
         return usageError(name, error, kSaveUsage);
@@ -126,7 +126,7 @@ int runVerify(const std::vector<std::string>& args) {
     const char* name = "verify";
     std::string error;
     CommandWords rest;
-    RunSettings settings;
+    SettingsRead settings;
     std::optional<SendOptions> options = parseLinkOptions(args, {}, {"--any-camera"}, rest, settings, error);
     if (!options) {
         return usageError(name, error, kVerifyUsage);
