@@ -25,7 +25,7 @@ std::string shownReply(const std::string& reply) {
 
 int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText) {
     const std::string command = commandChar == '-' ? valueText : std::string(1, commandChar) + "=" + valueText;
-    const std::string step = std::move(m_currentStep);
+    m_stepUnderWay = {std::move(m_currentStep), true};
     m_currentStep.clear();
     // The links take at most 98 characters; a longer command is refused rather than cut, so the
     // camera never gets a value nobody chose.
@@ -33,36 +33,24 @@ int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText)
         m_view.showReply({});
         m_view.showStatusLine(kTextCommandTooLong);
         m_prompts.beep(BeepKind::Exclamation);
-        if (m_exchangeListener) {
-            m_exchangeListener({step, command, LinkResult{0, kTextCommandTooLong, {}}, kTextCommandTooLong, 0});
-        }
         return 0;
     }
 
     const LinkResult exchanged = m_link.exchange(command, m_records.description.CharDelayMs);
-    int result = exchanged.result;
-    // Only the bytes the link counted, up to a NUL, are the reply.
-    std::string reply;
-    if (result > 0) {
-        const std::size_t counted = std::min(static_cast<std::size_t>(result), exchanged.reply.size());
-        reply = exchanged.reply.substr(0, counted);
-        reply = reply.substr(0, reply.find('\0'));
-    }
-    m_view.showReply(shownReply(reply));
+    const PanelReply answer = panelReplyOf(m_records.description, exchanged);
+    m_view.showReply(shownReply(answer.reply));
     if (m_linkState.SettingsChanged == 0) {
-        m_linkState.SettingsChanged = result;
+        m_linkState.SettingsChanged = exchanged.result;
     }
-    const ReplyInterpretation meaning = interpretReply(m_records.description, reply);
-    if (!meaning.acknowledged) {
-        result = 0;
+    if (!answer.meaning.acknowledged) {
         m_prompts.beep(BeepKind::Exclamation);
     }
-    m_view.showStatusLine(meaning.text);
+    m_view.showStatusLine(answer.meaning.text);
     m_records.connection.ConnectionPaneText = command;
-    if (m_exchangeListener) {
-        m_exchangeListener({step, command, exchanged, meaning.text, result});
+    if (exchanged.lost) {
+        OnLinkLost();
     }
-    return result;
+    return answer.result;
 }
 
 void CommPanel::OnComboChanged(int index) {
@@ -156,7 +144,7 @@ void CommPanel::ApplyPanel() {
             m_view.select(kComboIds[at], wanted >= 0 && wanted < m_view.entryCount(kComboIds[at]) ? wanted : -1);
             OnComboChanged(i);
         }
-        if (pumpReportsEscape()) {
+        if (linkGone() || pumpReportsEscape()) {
             return done();
         }
     }
@@ -166,7 +154,7 @@ void CommPanel::ApplyPanel() {
             m_view.setChecked(kCheckIds[at], m_panel.Check[at] != 0);
             OnCheckClicked(i);
         }
-        if (pumpReportsEscape()) {
+        if (linkGone() || pumpReportsEscape()) {
             return done();
         }
     }
@@ -188,7 +176,7 @@ void CommPanel::ApplyPanel() {
             }
             OnApplyList(i);
         }
-        if (i < kListCount - 1 && pumpReportsEscape()) {
+        if (linkGone() || (i < kListCount - 1 && pumpReportsEscape())) {
             return done();
         }
     }

@@ -1,5 +1,6 @@
 #include "panel/ReplyInterpretation.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace vistrel {
@@ -40,6 +41,18 @@ ReplyInterpretation interpretReply(const CameraDescription& description, std::st
     }
     result.text = description.replyTexts[1];
     return result;
+}
+
+PanelReply panelReplyOf(const CameraDescription& description, const LinkResult& exchanged) {
+    PanelReply out;
+    if (exchanged.result > 0) {
+        const std::size_t counted = std::min(static_cast<std::size_t>(exchanged.result), exchanged.reply.size());
+        out.reply = exchanged.reply.substr(0, counted);
+        out.reply = out.reply.substr(0, out.reply.find('\0'));
+    }
+    out.meaning = interpretReply(description, out.reply);
+    out.result = out.meaning.acknowledged ? exchanged.result : 0;
+    return out;
 }
 
 } // namespace vistrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "camera/CameraDescription.h"
+#include "link/Link.h"
 
 #include <optional>
 #include <string>
@@ -17,5 +18,15 @@ struct ReplyInterpretation {
     std::string text;               // bytes of the description
 };
 ReplyInterpretation interpretReply(const CameraDescription& description, std::string_view reply);
+
+// What the panel makes of the link's answer to one of its commands: the reply it counts (only the
+// bytes the link counted, up to a NUL; nothing after a failure), its meaning, and the panel's
+// result (the link's, or 0 when the reply was not acknowledged).
+struct PanelReply {
+    std::string reply;
+    ReplyInterpretation meaning;
+    int result = 0;
+};
+PanelReply panelReplyOf(const CameraDescription& description, const LinkResult& exchanged);
 
 } // namespace vistrel

@@ -2,16 +2,17 @@
 // configuration's OK with its initialisation, and disconnection, through the program's own panel
 // logic over a panel without widgets.
 #include "link/CameraLinkLibrary.h"
-#include "link/SystemLink.h"
 #include "panel/CamFileList.h"
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
+#include "panel/ReplyInterpretation.h"
 #include "platform/ProgramLocations.h"
 #include "platform/ProgramPaths.h"
 #include "settings/LastUseSection.h"
 #include "settings/SettingsSave.h"
 #include "settings/StartupSettings.h"
 #include "tools/vistrelctl/CliPrompts.h"
+#include "tools/vistrelctl/CtlLink.h"
 #include "tools/vistrelctl/DisplayText.h"
 #include "tools/vistrelctl/LinkOptions.h"
 #include "tools/vistrelctl/LinkSetup.h"
@@ -33,10 +34,11 @@ enum class Job { Apply, ReadSettings };
 constexpr const char* kApplyUsage =
     "usage: vistrelctl apply [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
     "                        [--library PATH] [--port N] --cam FILE [--from ini|camera|factory]\n"
-    "                        [--settings FILE] [--save] [--json]\n";
+    "                        [--settings FILE] [--transcript FILE|-] [--save] [--json]\n";
 constexpr const char* kReadUsage =
     "usage: vistrelctl read-settings [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
-    "                                [--library PATH] [--port N] --cam FILE [--settings FILE] [--save] [--json]\n";
+    "                                [--library PATH] [--port N] --cam FILE [--settings FILE]\n"
+    "                                [--transcript FILE|-] [--save] [--json]\n";
 
 struct JobOptions {
     SendOptions link;
@@ -72,27 +74,89 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
     return options;
 }
 
-void printExchange(const CommPanel::ExchangeRecord& record, bool json) {
+// One exchange of the job: the step of the panel that made it, what the link gave, and for panel
+// commands what the status line shows with the panel's result.
+struct ExchangeRow {
+    std::string step;
+    std::string command;
+    int result = 0;
+    std::string status;
+    std::string reply;
+    std::optional<std::string> shown;
+};
+
+ExchangeRow exchangeRowOf(const LinkEvent& event, const CommPanel& panel, const CameraDescription& description) {
+    const CommPanel::ExchangeStep& step = panel.stepUnderWay();
+    ExchangeRow row{step.name, event.command, event.result, event.status, event.reply, std::nullopt};
+    if (step.panelCommand) {
+        const PanelReply answer = panelReplyOf(description, LinkResult{event.result, event.status, event.reply});
+        row.result = answer.result;
+        row.shown = answer.meaning.text;
+    } else {
+        row.reply = row.reply.substr(0, row.reply.find('\0'));
+    }
+    return row;
+}
+
+void printExchange(const ExchangeRow& record, bool json) {
     const bool accepted = record.result > 0;
     if (json) {
         Json line;
         line["step"] = record.step;
         line["command"] = displayText(record.command);
         line["result"] = record.result;
-        line["status"] = record.link.status;
-        line["reply"] = displayText(record.link.reply);
+        line["status"] = record.status;
+        line["reply"] = displayText(record.reply);
         line["shown"] = record.shown ? Json(displayText(*record.shown)) : Json();
         line["accepted"] = accepted;
         std::printf("%s\n", line.dump().c_str());
         return;
     }
     std::printf("%-9s %-14s result %d, %s, reply \"%s\"", record.step.c_str(), escapedBytes(record.command).c_str(),
-                record.result, record.link.status.c_str(), escapedBytes(record.link.reply).c_str());
+                record.result, record.status.c_str(), escapedBytes(record.reply).c_str());
     if (record.shown) {
         std::printf(": %s", displayText(*record.shown).c_str());
     }
     std::printf("\n");
 }
+
+// Prints each exchange of the job as it ends, and keeps what the exit status needs.
+class JobRows : public LinkObserver {
+public:
+    JobRows(const CommPanel& panel, const CameraDescription& description, bool json)
+        : m_panel(panel), m_description(description), m_json(json) {}
+    void onLinkEvent(const LinkEvent& event) override {
+        if (event.op != LinkOp::Exchange) {
+            return;
+        }
+        const ExchangeRow row = exchangeRowOf(event, m_panel, m_description);
+        printExchange(row, m_json);
+        if (row.shown) {
+            allAccepted = allAccepted && row.result > 0;
+        } else if (row.step != "identify" && row.result < 0) {
+            specialFailed = true;
+        }
+    }
+
+    bool allAccepted = true;
+    bool specialFailed = false;
+
+private:
+    const CommPanel& m_panel;
+    const CameraDescription& m_description;
+    bool m_json;
+};
+
+// The panel without widgets, noting a command the panel refused to send for its length (it never
+// reaches the link).
+class JobPanelView : public DataPanelView {
+public:
+    void showStatusLine(const std::string& text) override {
+        refusedCommand = refusedCommand || text == kTextCommandTooLong;
+        DataPanelView::showStatusLine(text);
+    }
+    bool refusedCommand = false;
+};
 
 Json panelStateJson(const PanelState& panel) {
     Json state = Json::object();
@@ -161,10 +225,14 @@ int runJob(Job job, const std::vector<std::string>& args) {
     ReadStartupSettings({}, values, savedLink, panel, prompts);
 
     LinkState linkState;
-    SystemLink link(linkState);
-    DataPanelView view;
+    CtlLink observed(linkState);
+    if (!observed.openTranscript(linkOptions.transcript, error)) {
+        std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
+        return kLinkExitNoLink;
+    }
+    JobPanelView view;
     PanelRecords records;
-    CommPanel commPanel(values, panel, linkState, records, link, view, prompts);
+    CommPanel commPanel(values, panel, linkState, records, observed.link(), view, prompts);
     commPanel.setPanelStateLoader([&](PanelState& loaded) { LoadPanelState(settingsReadPath(values), loaded); });
 
     commPanel.LoadCamFileAt(linkOptions.camFile);
@@ -180,35 +248,36 @@ int runJob(Job job, const std::vector<std::string>& args) {
         return kLinkExitNoLink;
     }
 
-    bool allAccepted = true;
-    bool specialFailed = false;
-    commPanel.setExchangeListener([&](const CommPanel::ExchangeRecord& record) {
-        printExchange(record, linkOptions.json);
-        if (record.shown) {
-            allAccepted = allAccepted && record.result > 0;
-        } else if (record.step != "identify" && record.result < 0) {
-            specialFailed = true;
-        }
-    });
+    JobRows rows(commPanel, records.description, linkOptions.json);
+    observed.link().addObserver(rows);
 
     commPanel.OnConnection();
-    if (records.connection.CameraConnected == 0) {
+    if (records.connection.CameraConnected == 0 && !observed.lost()) {
         const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
         ReleaseCameraLinkLibrary(linkState, prompts);
         return code;
     }
     const ConnectionState connected = records.connection;
-    if (job == Job::Apply) {
-        commPanel.InitialiseAndApply(options->initChoice);
-    } else {
-        commPanel.ReadCameraSettings();
+    if (!observed.lost()) {
+        if (job == Job::Apply) {
+            commPanel.InitialiseAndApply(options->initChoice);
+        } else {
+            commPanel.ReadCameraSettings();
+        }
+    }
+    // The panel stopped at a lost line and nothing more goes to it: no close, no summary, no save.
+    if (observed.lost()) {
+        ReleaseCameraLinkLibrary(linkState, prompts);
+        return observed.reportLost();
     }
     commPanel.OnDisconnection();
     ReleaseCameraLinkLibrary(linkState, prompts);
     printSummary(connected, panel, linkOptions.json);
 
-    int exitCode =
-        (job == Job::Apply ? allAccepted && !specialFailed : !specialFailed) ? kLinkExitOk : kLinkExitExchangeFailed;
+    const bool accepted = rows.allAccepted && !view.refusedCommand;
+    int exitCode = (job == Job::Apply ? accepted && !rows.specialFailed : !rows.specialFailed)
+                       ? kLinkExitOk
+                       : kLinkExitExchangeFailed;
     if (options->save && saveState(values, savedLink, panel, linkOptions.camFile) != kLinkExitOk) {
         exitCode = kLinkExitExchangeFailed;
     }

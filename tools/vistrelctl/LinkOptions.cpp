@@ -69,7 +69,7 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
                                             const std::vector<std::string>& valueOptions,
                                             const std::vector<std::string>& flagOptions, CommandWords& rest,
                                             std::string& error) {
-    std::optional<std::string> link, device, baud, delay, library, port, cam, settings;
+    std::optional<std::string> link, device, baud, delay, library, port, cam, settings, transcript;
     SendOptions options;
     std::vector<std::string>& words = rest.words;
     const auto listed = [](const std::vector<std::string>& names, const std::string& arg) {
@@ -77,15 +77,16 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        std::optional<std::string>* target = arg == "--link"       ? &link
-                                             : arg == "--device"   ? &device
-                                             : arg == "--baud"     ? &baud
-                                             : arg == "--delay"    ? &delay
-                                             : arg == "--library"  ? &library
-                                             : arg == "--port"     ? &port
-                                             : arg == "--cam"      ? &cam
-                                             : arg == "--settings" ? &settings
-                                                                   : nullptr;
+        std::optional<std::string>* target = arg == "--link"         ? &link
+                                             : arg == "--device"     ? &device
+                                             : arg == "--baud"       ? &baud
+                                             : arg == "--delay"      ? &delay
+                                             : arg == "--library"    ? &library
+                                             : arg == "--port"       ? &port
+                                             : arg == "--cam"        ? &cam
+                                             : arg == "--settings"   ? &settings
+                                             : arg == "--transcript" ? &transcript
+                                                                     : nullptr;
         if (target != nullptr || listed(valueOptions, arg)) {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
@@ -189,6 +190,7 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
     if (cam) {
         options.camFile = resolveCamFile(*cam);
     }
+    options.transcript = transcript.value_or("");
     if (options.linkKind == kLinkCameraLink && options.library.empty()) {
         error = "no Camera Link library: give --library or set \"CameraLink DLL\" in the settings";
         return std::nullopt;

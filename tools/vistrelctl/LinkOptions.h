@@ -28,6 +28,7 @@ struct SendOptions {
     std::string command;
     std::string settingsPath;         // the settings file: --settings, else the program's
     std::string settingsDefaultsPath; // an installed copy's start values, while settingsPath is missing
+    std::string transcript;           // --transcript: the file that takes every link operation, "-" stderr
 };
 
 // What a command line holds besides the link options: the words, and the command's own options.
@@ -41,7 +42,7 @@ struct CommandWords {
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error);
 
 // Parses the link options every camera command shares ("--link", "--device", "--baud", "--delay",
-// "--library", "--port", "--cam", "--settings", "--json") over the settings file's values; the
+// "--library", "--port", "--cam", "--settings", "--transcript", "--json") over the settings file's values; the
 // command's own options (`valueOptions` take a value, `flagOptions` none) and the words go to `rest`.
 std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
                                             const std::vector<std::string>& valueOptions,
