@@ -54,10 +54,11 @@ void ObservedLink::tellLost(const LinkResult& result) {
 template <typename Operation>
 LinkResult ObservedLink::observe(LinkOp op, const std::string* command, bool withReply, Operation operation) {
     const auto runMarkedBusy = [&] {
-        m_busy = true;
+        // A count: an operation may start inside another while its caller pumps events.
+        ++m_busy;
         struct Done {
-            bool& busy;
-            ~Done() { busy = false; }
+            int& busy;
+            ~Done() { --busy; }
         } done{m_busy};
         return operation();
     };
@@ -101,7 +102,7 @@ LinkResult ObservedLink::close() {
 }
 
 LinkResult ObservedLink::checkLink() {
-    if (m_busy) {
+    if (m_busy > 0) {
         return {1, {}, {}, false};
     }
     LinkResult out = m_inner.checkLink();

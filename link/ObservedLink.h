@@ -55,7 +55,7 @@ public:
     LinkResult checkLink() override;
 
     // An operation is under way (the caller is waiting in it, for instance pumping events).
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_busy > 0; }
 
 private:
     template <typename Operation>
@@ -66,7 +66,7 @@ private:
     Link& m_inner;
     const LinkState& m_state;
     std::vector<LinkObserver*> m_observers;
-    bool m_busy = false;
+    int m_busy = 0;
 };
 
 } // namespace vistrel

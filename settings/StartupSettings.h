@@ -3,6 +3,7 @@
 #include "platform/ProgramValues.h"
 #include "settings/LinkSettings.h"
 #include "settings/PanelState.h"
+#include "settings/TranscriptSettings.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ struct StartupSettings {
     std::optional<std::string> camFileName; // "Camera File", when it names a description (no '-' in it)
     LinkSettings link;                      // section "Common" and "Serial Devices"
     PanelState lastUse;                     // all of "Last use"; every entry 0 when the file is missing
+    TranscriptSettings transcript;          // the transcript window and the watch over the link
 };
 
 // Reads the settings file of `values` (settingsReadPath: an installed copy's start values while the
