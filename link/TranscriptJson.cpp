@@ -1,7 +1,6 @@
 #include "link/TranscriptJson.h"
 
-#include <cstdio>
-#include <ctime>
+#include <algorithm>
 
 namespace vistrel {
 
@@ -67,15 +66,26 @@ void appendString(std::string& out, const std::string& text, bool asBytes) {
     out += '"';
 }
 
-std::string millisecondsText(std::chrono::nanoseconds duration) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(duration.count()) / 1e6);
-    std::string ms = text;
-    // 27.400 reads 27.4; one decimal is kept.
-    while (ms.size() > 2 && ms.back() == '0' && ms[ms.size() - 2] != '.') {
-        ms.pop_back();
+// Milliseconds to the microsecond: 27.400 reads 27.4, one decimal is kept. Integer arithmetic, as
+// the line is made for every exchange.
+void appendMilliseconds(std::string& out, std::chrono::nanoseconds duration) {
+    const long long us = std::max<long long>(0, (duration.count() + 500) / 1000);
+    out += std::to_string(us / 1000);
+    out += '.';
+    long long fraction = us % 1000;
+    int digits = 3;
+    while (digits > 1 && fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
     }
-    return ms;
+    const std::string text = std::to_string(fraction);
+    out.append(static_cast<std::size_t>(digits) - text.size(), '0');
+    out += text;
+}
+
+void appendTwo(std::string& out, int value) {
+    out += static_cast<char>('0' + value / 10);
+    out += static_cast<char>('0' + value % 10);
 }
 
 } // namespace
@@ -87,18 +97,50 @@ std::string utcTimeText(std::int64_t utcMs) {
         millis += 1000;
         --seconds;
     }
-    const auto at = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    gmtime_r(&at, &utc);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(millis));
+    std::int64_t days = seconds / 86400;
+    std::int64_t ofDay = seconds % 86400;
+    if (ofDay < 0) {
+        ofDay += 86400;
+        --days;
+    }
+    // The civil date of a day count (proleptic Gregorian), without the C library's locked calls.
+    const std::int64_t shifted = days + 719468;
+    const std::int64_t era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const std::int64_t dayOfEra = shifted - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+    const auto day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    const auto month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+
+    std::string text = std::to_string(year);
+    text.insert(0, text.size() < 4 ? 4 - text.size() : 0, '0');
+    text += '-';
+    appendTwo(text, month);
+    text += '-';
+    appendTwo(text, day);
+    text += 'T';
+    appendTwo(text, static_cast<int>(ofDay / 3600));
+    text += ':';
+    appendTwo(text, static_cast<int>(ofDay / 60 % 60));
+    text += ':';
+    appendTwo(text, static_cast<int>(ofDay % 60));
+    text += '.';
+    text += static_cast<char>('0' + millis / 100);
+    appendTwo(text, static_cast<int>(millis % 100));
+    text += 'Z';
     return text;
 }
 
 std::string transcriptJsonLine(const LinkEvent& event) {
-    std::string line =
-        "{\"time\":\"" + utcTimeText(event.startUtcMs) + "\",\"op\":\"" + linkOpName(event.op) + "\",\"link\":";
+    std::string line;
+    line.reserve(96 + event.link.size() + event.command.size() + event.reply.size() + event.status.size());
+    line += "{\"time\":\"";
+    line += utcTimeText(event.startUtcMs);
+    line += "\",\"op\":\"";
+    line += linkOpName(event.op);
+    line += "\",\"link\":";
     appendString(line, event.link, !isUtf8(event.link));
     if (event.hasCommand) {
         line += ",\"command\":";
@@ -110,7 +152,9 @@ std::string transcriptJsonLine(const LinkEvent& event) {
     }
     line += ",\"result\":" + std::to_string(event.result) + ",\"status\":";
     appendString(line, event.status, !isUtf8(event.status));
-    line += ",\"ms\":" + millisecondsText(event.duration) + "}";
+    line += ",\"ms\":";
+    appendMilliseconds(line, event.duration);
+    line += '}';
     return line;
 }
 

@@ -96,6 +96,8 @@ TEST(ObservedLink, EveryOperationAndTheLossReachEachObserverAsAJsonLine) {
 TEST(TranscriptJson, TimesAndLinksInWords) {
     EXPECT_EQ(utcTimeText(1796794272345), "2026-12-09T05:31:12.345Z");
     EXPECT_EQ(utcTimeText(0), "1970-01-01T00:00:00.000Z");
+    EXPECT_EQ(utcTimeText(951782400999), "2000-02-29T00:00:00.999Z");
+    EXPECT_EQ(utcTimeText(-1), "1969-12-31T23:59:59.999Z");
     LinkState state;
     state.LinkKind = kLinkCom2;
     state.LinkBaudRate = 38400;
@@ -112,6 +114,8 @@ TEST(TranscriptJson, TimesAndLinksInWords) {
     const std::string line = transcriptJsonLine(event);
     EXPECT_EQ(nlohmann::json::parse(line)["status"], "Fehler \u00e4");
     EXPECT_NE(line.find("\"ms\":27.4}"), std::string::npos) << line;
+    event.duration = std::chrono::nanoseconds(1049600);
+    EXPECT_NE(transcriptJsonLine(event).find("\"ms\":1.05}"), std::string::npos);
 }
 
 } // namespace
