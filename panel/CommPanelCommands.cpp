@@ -3,7 +3,9 @@
 #include "panel/PanelControls.h"
 #include "panel/ReplyInterpretation.h"
 #include "panel/TextMatch.h"
-#include "platform/Profile.h"
+#include "settings/ListValue.h"
+
+#include <algorithm>
 
 namespace vistrel {
 
@@ -37,20 +39,20 @@ int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText)
     }
 
     const LinkResult exchanged = m_link.exchange(command, m_records.description.CharDelayMs);
-    const PanelReply answer = panelReplyOf(m_records.description, exchanged);
-    m_view.showReply(shownReply(answer.reply));
+    m_view.showReply(shownReply(framedReply(exchanged)));
     if (m_linkState.SettingsChanged == 0) {
         m_linkState.SettingsChanged = exchanged.result;
     }
-    if (!answer.meaning.acknowledged) {
+    const ReplyInterpretation meaning = interpretReply(m_records.description, exchanged);
+    if (!meaning.acknowledged) {
         m_prompts.beep(BeepKind::Exclamation);
     }
-    m_view.showStatusLine(answer.meaning.text);
+    m_view.showStatusLine(meaning.text);
     m_records.connection.ConnectionPaneText = command;
     if (exchanged.lost) {
         OnLinkLost();
     }
-    return answer.result;
+    return panelResult(exchanged, meaning);
 }
 
 void CommPanel::OnComboChanged(int index) {
@@ -105,9 +107,18 @@ void CommPanel::OnApplyList(int index) {
     if (list.character.empty()) {
         return;
     }
+    // Too long for the field: said once, nothing sent, and the list goes back to its last accepted value.
+    if (m_listTooLong[at]) {
+        m_prompts.tell(kTextTooManyCharacters);
+        m_view.select(id, *m_listAccepted[at]);
+        return;
+    }
     m_currentStep = listSection(index);
     if (SendCameraCommand(list.character[0], m_ListText[at]) > 0) {
-        m_panel.ListBox[at] = profileTextToInt(m_ListText[at]);
+        // A number beyond the int range is sent but never kept.
+        if (std::optional<std::string> kept = listStateText(m_ListText[at])) {
+            m_panel.ListBox[at] = std::move(*kept);
+        }
         m_listAccepted[at] = m_view.selection(id);
     } else {
         m_view.select(id, *m_listAccepted[at]);
@@ -161,15 +172,13 @@ void CommPanel::ApplyPanel() {
     for (int i = 0; i < kListCount; ++i) {
         const auto at = static_cast<std::size_t>(i);
         if (!description.lists[at].character.empty()) {
-            const int saved = m_panel.ListBox[at];
-            // 0 means no value was applied: the list keeps what it shows.
-            if (saved != 0) {
+            const std::string saved = m_panel.ListBox[at];
+            // Without a value the list keeps what it shows.
+            if (!saved.empty()) {
                 const int id = kListIds[at];
-                const std::string text = std::to_string(saved);
-                int found =
-                    findFromSecondEntry(m_view.entryCount(id), text, [&](int n) { return m_view.entryText(id, n); });
+                int found = findListEntry(m_view.entryCount(id), saved, [&](int n) { return m_view.entryText(id, n); });
                 if (found < 0) {
-                    m_view.insertEntry(id, 0, text);
+                    m_view.insertEntry(id, 0, saved);
                     found = 0;
                 }
                 m_view.select(id, found);

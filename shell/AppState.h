@@ -2,7 +2,7 @@
 
 #include "link/LinkState.h"
 #include "panel/PanelRecords.h"
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 #include "settings/TranscriptSettings.h"
 
@@ -10,7 +10,7 @@ namespace vistrel {
 
 // The program-wide records of one run, owned by the application and handed by reference.
 struct AppState {
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
     // The loaded description, the connection flags and the texts of status bar panes 0 and 1.

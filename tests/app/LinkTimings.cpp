@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
                     unpluggedAt = clock.elapsed();
                     server->hangUp();
                 });
-                app.panel()->InitialiseAndApply(0);
+                app.panel()->InitialiseAndApply(InitChoice::SavedValues);
             } else {
                 QTimer::singleShot(100, [&] {
                     unpluggedAt = clock.elapsed();
