@@ -6,8 +6,9 @@
 
 namespace vistrel {
 
-// The link in use in words, as a person names it: "COM1 /dev/ttyUSB0 9600 bd", or "Camera Link
-// port 0 (libclserxyz.so)".
+// The link in use as a person names it: "COM1 /dev/ttyUSB0 9600 bd" (the port, the device it
+// stands for, the rate) or "Camera Link port 0 (libclserxyz.so)" (the port and the library's file
+// name).
 std::string linkInWords(const LinkState& link);
 
 } // namespace vistrel

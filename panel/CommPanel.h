@@ -107,18 +107,20 @@ public:
     CommandUpdate OnUpdateRefresh() const;
     CommandUpdate OnUpdateFileOpen() const;
 
-    // Heard once for every exchange the panel makes: the command, what the link gave, and for
-    // panel commands the status line text with the panel's result (nothing for the special ones).
-    struct ExchangeRecord {
-        std::string step;
-        std::string command;
-        LinkResult link;
-        std::optional<std::string> shown;
-        int result = 0;
+    // The link was lost (seen by an exchange or a check): the state of a disconnection, with
+    // "Connexion lost" in pane 0; the link closed itself, so nothing is sent to close it.
+    void OnLinkLost();
+    // While connected, asks the link whether it is still there, and takes a loss as OnLinkLost.
+    void CheckLink();
+
+    // The step of the exchange under way, or of the last one: the control's section name
+    // ("ComboBox1"), "free", or a special command ("identify", "settings", "factory");
+    // panelCommand for those that go through SendCameraCommand.
+    struct ExchangeStep {
+        std::string name;
+        bool panelCommand = false;
     };
-    void setExchangeListener(std::function<void(const ExchangeRecord&)> listener) {
-        m_exchangeListener = std::move(listener);
-    }
+    const ExchangeStep& stepUnderWay() const { return m_stepUnderWay; }
 
 private:
     void loadDescription(const std::string& camFilePath);
@@ -129,6 +131,8 @@ private:
     void writeControls();
     // A pump step of a long sequence; true when Escape ended it.
     bool pumpReportsEscape();
+    // A sequence stops when the link went away under it.
+    bool linkGone() const { return m_records.connection.CameraConnected == 0; }
     LinkResult exchangeSpecial(const std::string& step, const std::string& command);
 
     RunValues& m_values;
@@ -139,8 +143,8 @@ private:
     PanelView& m_view;
     Prompts& m_prompts;
     std::function<void(PanelState&)> m_loadPanelState;
-    std::function<void(const ExchangeRecord&)> m_exchangeListener;
     std::string m_currentStep;
+    ExchangeStep m_stepUnderWay;
 
     std::array<int, kCheckCount> m_CheckState{};
     std::array<std::string, kListCount> m_ListText;

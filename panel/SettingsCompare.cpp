@@ -15,22 +15,27 @@ namespace vistrel {
 
 namespace {
 
-// Takes every command and accepts it; nothing leaves the process.
+// Takes every command and accepts it, noting it under the panel step that sent it; nothing leaves
+// the process. A command too long to send never reaches it.
 class ListeningLink : public Link {
 public:
     explicit ListeningLink(const CameraDescription& description) : m_description(description) {}
+    void listenTo(const CommPanel& panel) { m_panel = &panel; }
     LinkResult open() override { return {1, "Connection OK", {}}; }
     LinkResult exchange(const std::string& command, int) override {
-        m_lastCommand = command;
+        if (m_panel != nullptr) {
+            sent[m_panel->stepUnderWay().name] = command;
+        }
         const std::string reply = ">" + m_description.ackText + "\r";
         return {static_cast<int>(reply.size()), {}, reply};
     }
     LinkResult close() override { return {1, "Connexion Closed", {}}; }
-    std::string takeCommand() { return std::exchange(m_lastCommand, {}); }
+
+    std::map<std::string, std::string> sent; // by control: the command that reached the link
 
 private:
     const CameraDescription& m_description;
-    std::string m_lastCommand;
+    const CommPanel* m_panel = nullptr;
 };
 
 class SilentPrompts : public Prompts {
@@ -65,13 +70,8 @@ std::optional<SettingsComparison> previewPanelApply(const std::string& camFilePa
     if (!commPanel.descriptionLoaded()) {
         return std::nullopt;
     }
-    std::map<std::string, std::string> sent; // by control: the command that reached the link
-    commPanel.setExchangeListener([&](const CommPanel::ExchangeRecord& record) {
-        // A command too long to send reaches the listener without reaching the link.
-        if (std::string command = link.takeCommand(); !command.empty()) {
-            sent[record.step] = std::move(command);
-        }
-    });
+    link.listenTo(commPanel);
+    const std::map<std::string, std::string>& sent = link.sent;
     records.connection.CameraConnected = 1;
     commPanel.ApplyPanel();
 

@@ -2,6 +2,7 @@
 // configuration's OK with its initialisation, and disconnection, through the program's own panel
 // logic over a panel without widgets.
 #include "panel/CamFileList.h"
+#include "panel/ReplyInterpretation.h"
 #include "platform/FileLocations.h"
 #include "platform/Profile.h"
 #include "settings/CameraSettingsFile.h"
@@ -26,10 +27,11 @@ enum class Job { Apply, ReadSettings };
 constexpr const char* kApplyUsage =
     "usage: vistrelctl apply [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
     "                        [--library PATH] [--port N] --cam FILE [--from ini|camera|factory]\n"
-    "                        [--settings FILE] [--save] [--any-camera] [--json]\n";
+    "                        [--settings FILE] [--transcript FILE|-] [--save] [--any-camera] [--json]\n";
 constexpr const char* kReadUsage =
     "usage: vistrelctl read-settings [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
-    "                                [--library PATH] [--port N] --cam FILE [--settings FILE] [--save] [--json]\n";
+    "                                [--library PATH] [--port N] --cam FILE [--settings FILE]\n"
+    "                                [--transcript FILE|-] [--save] [--json]\n";
 
 struct JobOptions {
     SendOptions link;
@@ -73,27 +75,79 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
     return options;
 }
 
-void printExchange(const CommPanel::ExchangeRecord& record, bool json) {
+// One exchange of the job: the step of the panel that made it, what the link gave, and for panel
+// commands what the status line shows with the panel's result.
+struct ExchangeRow {
+    std::string step;
+    std::string command;
+    int result = 0;
+    std::string status;
+    std::string reply;
+    std::optional<std::string> shown;
+};
+
+ExchangeRow exchangeRowOf(const LinkEvent& event, const CommPanel& panel, const CameraDescription& description) {
+    const CommPanel::ExchangeStep& step = panel.stepUnderWay();
+    ExchangeRow row{step.name, event.command, event.result, event.status, event.reply, std::nullopt};
+    if (step.panelCommand) {
+        const LinkResult exchanged{event.result, event.status, event.reply};
+        const ReplyInterpretation meaning = interpretReply(description, exchanged);
+        row.result = panelResult(exchanged, meaning);
+        row.shown = meaning.text;
+    } else {
+        row.reply = row.reply.substr(0, row.reply.find('\0'));
+    }
+    return row;
+}
+
+void printExchange(const ExchangeRow& record, bool json) {
     const bool accepted = record.result > 0;
     if (json) {
         Json line;
         line["step"] = record.step;
         line["command"] = displayText(record.command);
         line["result"] = record.result;
-        line["status"] = record.link.status;
-        line["reply"] = displayText(record.link.reply);
+        line["status"] = record.status;
+        line["reply"] = displayText(record.reply);
         line["shown"] = record.shown ? Json(displayText(*record.shown)) : Json();
         line["accepted"] = accepted;
         std::printf("%s\n", line.dump().c_str());
         return;
     }
     std::printf("%-9s %-14s result %d, %s, reply \"%s\"", record.step.c_str(), escapedBytes(record.command).c_str(),
-                record.result, record.link.status.c_str(), escapedBytes(record.link.reply).c_str());
+                record.result, record.status.c_str(), escapedBytes(record.reply).c_str());
     if (record.shown) {
         std::printf(": %s", displayText(*record.shown).c_str());
     }
     std::printf("\n");
 }
+
+// Prints each exchange of the job as it ends, and keeps what the exit status needs.
+class JobRows : public LinkObserver {
+public:
+    JobRows(const CommPanel& panel, const CameraDescription& description, bool json)
+        : m_panel(panel), m_description(description), m_json(json) {}
+    void onLinkEvent(const LinkEvent& event) override {
+        if (event.op != LinkOp::Exchange) {
+            return;
+        }
+        const ExchangeRow row = exchangeRowOf(event, m_panel, m_description);
+        printExchange(row, m_json);
+        if (row.shown) {
+            allAccepted = allAccepted && row.result > 0;
+        } else if (row.step != "identify" && row.result < 0) {
+            specialFailed = true;
+        }
+    }
+
+    bool allAccepted = true;
+    bool specialFailed = false;
+
+private:
+    const CommPanel& m_panel;
+    const CameraDescription& m_description;
+    bool m_json;
+};
 
 Json panelStateJson(const PanelState& panel) {
     Json state = Json::object();
@@ -173,18 +227,10 @@ int runJob(Job job, const std::vector<std::string>& args) {
         return kLinkExitNoLink;
     }
 
-    bool allAccepted = true;
-    bool specialFailed = false;
-    commPanel.setExchangeListener([&](const CommPanel::ExchangeRecord& record) {
-        printExchange(record, linkOptions.json);
-        if (record.shown) {
-            allAccepted = allAccepted && record.result > 0;
-        } else if (record.step != "identify" && record.result < 0) {
-            specialFailed = true;
-        }
-    });
+    JobRows rows(commPanel, session.records.description, linkOptions.json);
+    session.observed.link().addObserver(rows);
 
-    if (const int code = session.connect(); code != kLinkExitOk) {
+    if (const int code = session.connect(name); code != kLinkExitOk) {
         return code;
     }
     const ConnectionState connected = session.records.connection;
@@ -204,12 +250,18 @@ int runJob(Job job, const std::vector<std::string>& args) {
     } else {
         commPanel.ReadCameraSettings();
     }
+    // The panel stopped at a lost line and nothing more goes to it: no close, no summary, no save.
+    if (session.lost()) {
+        return session.endLost();
+    }
     session.disconnect();
     const PanelState& panel = session.panel;
     printSummary(connected, panel, linkOptions.json);
 
-    int exitCode =
-        (job == Job::Apply ? allAccepted && !specialFailed : !specialFailed) ? kLinkExitOk : kLinkExitExchangeFailed;
+    const bool accepted = rows.allAccepted && !session.view.refusedCommand;
+    int exitCode = (job == Job::Apply ? accepted && !rows.specialFailed : !rows.specialFailed)
+                       ? kLinkExitOk
+                       : kLinkExitExchangeFailed;
     if (options->save && saveState(session.values, session.savedLink, panel, linkOptions.camFile) != kLinkExitOk) {
         exitCode = kLinkExitExchangeFailed;
     }

@@ -29,6 +29,11 @@ LinkState linkOfSettings(const StartupSettings& read) {
 
 } // namespace
 
+void SessionPanelView::showStatusLine(const std::string& text) {
+    refusedCommand = refusedCommand || text == kTextCommandTooLong;
+    DataPanelView::showStatusLine(text);
+}
+
 CameraSession::CameraSession(const SendOptions& linkOptions, const SettingsRead& settings)
     : options(linkOptions), values(settings.values), savedLink(linkOfSettings(settings.read)),
       panel(settings.read.lastUse) {
@@ -54,11 +59,19 @@ bool CameraSession::loadDescription(const char* command) {
     return true;
 }
 
-int CameraSession::connect() {
+int CameraSession::connect(const char* command) {
+    std::string error;
+    if (!observed.openTranscript(options.transcript, error)) {
+        std::fprintf(stderr, "vistrelctl %s: %s\n", command, error.c_str());
+        return kLinkExitNoLink;
+    }
     if (!setUpLink(options, linkState, prompts)) {
         return kLinkExitNoLink;
     }
     commPanel.OnConnection();
+    if (lost()) {
+        return endLost();
+    }
     if (records.connection.CameraConnected == 0) {
         const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
         ReleaseCameraLinkLibrary(linkState, prompts);
@@ -68,8 +81,15 @@ int CameraSession::connect() {
 }
 
 void CameraSession::disconnect() {
-    commPanel.OnDisconnection();
+    if (!lost()) {
+        commPanel.OnDisconnection();
+    }
     ReleaseCameraLinkLibrary(linkState, prompts);
+}
+
+int CameraSession::endLost() {
+    ReleaseCameraLinkLibrary(linkState, prompts);
+    return observed.reportLost();
 }
 
 } // namespace vistrel::ctl

@@ -21,10 +21,11 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kSaveUsage =
     "usage: vistrelctl save-settings [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
     "                                [--library PATH] [--port N] --cam FILE --out FILE.vcs\n"
-    "                                [--from camera|ini] [--settings FILE] [--json]\n";
+    "                                [--from camera|ini] [--settings FILE] [--transcript FILE|-] [--json]\n";
 constexpr const char* kVerifyUsage =
     "usage: vistrelctl verify [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
-    "                         [--library PATH] [--port N] [--cam FILE] --settings FILE.vcs [--json] [--any-camera]\n";
+    "                         [--library PATH] [--port N] [--cam FILE] --settings FILE.vcs [--transcript FILE|-]\n"
+    "                         [--json] [--any-camera]\n";
 
 int usageError(const char* command, const std::string& error, const char* usage) {
     std::fprintf(stderr, "vistrelctl %s: %s\n", command, error.c_str());
@@ -94,10 +95,13 @@ int runSaveSettings(const std::vector<std::string>& args) {
         return kLinkExitNoLink;
     }
     if (from == "camera") {
-        if (const int code = session.connect(); code != kLinkExitOk) {
+        if (const int code = session.connect(name); code != kLinkExitOk) {
             return code;
         }
         const int result = session.commPanel.ReadCameraSettings();
+        if (session.lost()) {
+            return session.endLost();
+        }
         if (result < 0) {
             session.disconnect();
             std::fprintf(stderr, "vistrelctl %s: the camera did not report its settings; %s not written\n", name,
@@ -158,7 +162,7 @@ int runVerify(const std::vector<std::string>& args) {
     if (!session.loadDescription(name)) {
         return kLinkExitNoLink;
     }
-    if (const int code = session.connect(); code != kLinkExitOk) {
+    if (const int code = session.connect(name); code != kLinkExitOk) {
         return code;
     }
     const std::string& identification = session.records.connection.CameraIdentification;
@@ -168,6 +172,9 @@ int runVerify(const std::vector<std::string>& args) {
         return kLinkExitNoLink;
     }
     std::optional<SettingsComparison> comparison = session.commPanel.CompareWithCamera();
+    if (session.lost()) {
+        return session.endLost();
+    }
     session.disconnect();
     if (!comparison) {
         return kLinkExitNoLink;

@@ -16,7 +16,7 @@ constexpr std::array kSubcommands = {
     Subcommand{"lint", "FILE", "what a description's author should know about FILE", vistrel::ctl::runLint},
     Subcommand{"send",
                "[--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS] [--library PATH] [--port N] "
-               "[--cam FILE] [--settings FILE] [--json] COMMAND",
+               "[--cam FILE] [--settings FILE] [--transcript FILE|-] [--json] COMMAND",
                "one exchange with the camera over the link of the settings file or of the options",
                vistrel::ctl::runSend},
     Subcommand{"apply",
