@@ -2,7 +2,9 @@
 #include "serial/HvxSys.h"
 #include "serial/halvex32.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -117,6 +119,33 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
     }
     g_hvxPort.fd = fd;
     g_hvxPort.connected = 1;
+    hvxSetStatus(status, "Connection OK");
+    return 1;
+}
+
+void hvxForgetLostPort(void) {
+    if (g_hvxPort.fd >= 0)
+        closePort(g_hvxPort.fd);
+    g_hvxPort.fd = -1;
+    g_hvxPort.connected = 0;
+}
+
+int HVX_CheckLink(char* status) {
+    if (!g_hvxPort.connected) {
+        hvxSetStatus(status, "No Connexion");
+        return 0;
+    }
+    // Events 0: poll reports only a hang-up or an error, and returns at once.
+    struct pollfd p = {g_hvxPort.fd, 0, 0};
+    int n;
+    do {
+        n = hvxSys()->poll(&p, 1, 0);
+    } while (n < 0 && errno == EINTR);
+    if (n > 0 && hvxLostEvents(p.revents)) {
+        hvxForgetLostPort();
+        hvxSetStatus(status, "Connexion lost");
+        return -1;
+    }
     hvxSetStatus(status, "Connection OK");
     return 1;
 }

@@ -21,7 +21,11 @@ using vistrel::ctl::Subcommand;
     "                   (default: the description's MilliSec, else 75)\n"                                              \
     "  --library PATH   the Camera Link serial library (default: \"CameraLink DLL\")\n"                                \
     "  --port N         the Camera Link port, from 0 (default: \"CameraLink Port\")\n"                                 \
-    "  --settings FILE  the settings file (default: the program's, see vistrelctl(1))\n"
+    "  --transcript FILE  append every link operation to FILE as JSON lines (\"-\": standard error)\n"
+
+#define VISTRELCTL_SETTINGS_OPTION                                                                                     \
+    "  --settings FILE  the settings file whose values are the defaults, or a camera settings file\n"                  \
+    "                   (.vcs) (default: the program's, see vistrelctl(1))\n"
 
 constexpr std::array kSubcommands = {
     Subcommand{"key", "FILE SECTION KEY", "print one value of a camera description", "", vistrel::ctl::runKey},
@@ -29,30 +33,63 @@ constexpr std::array kSubcommands = {
     Subcommand{"lint", "FILE", "what a description's author should know about FILE", "", vistrel::ctl::runLint},
     Subcommand{"send",
                "[--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS] [--library PATH] [--port N] "
-               "[--cam FILE] [--settings FILE] [--json] COMMAND",
+               "[--cam FILE] [--settings FILE] [--transcript FILE|-] [--json] COMMAND",
                "one exchange with the camera over the link of the settings file or of the options",
-               VISTRELCTL_LINK_OPTIONS
+               VISTRELCTL_LINK_OPTIONS VISTRELCTL_SETTINGS_OPTION
                "  --cam FILE       a camera description (a path, or a name in CamFiles/): the meaning of the\n"
                "                   reply and the pause between characters\n"
                "  --json           the outcome as one JSON object\n",
                vistrel::ctl::runSend},
-    Subcommand{"apply",
-               "[link options of send] --cam FILE [--from ini|camera|factory] [--settings FILE] [--save] [--json]",
-               "connect, load FILE, set the panel from the settings file, the camera or its factory settings, send "
-               "every control, disconnect",
-               VISTRELCTL_LINK_OPTIONS
-               "  --cam FILE       the camera description (a path, or a name in CamFiles/)\n"
-               "  --from SOURCE    ini (the settings file's saved values, the default), camera (the camera's\n"
-               "                   report of its settings) or factory (restore them first)\n"
-               "  --save           write the resulting panel state into the settings file\n"
-               "  --json           one JSON object per exchange, then a summary\n",
-               vistrel::ctl::runApply},
+    Subcommand{
+        "apply",
+        "[link options of send] --cam FILE [--from ini|camera|factory] [--settings FILE] [--save] [--any-camera] "
+        "[--json]",
+        "connect, load FILE, set the panel from the settings file, the camera or its factory settings, send "
+        "every control, disconnect",
+        VISTRELCTL_LINK_OPTIONS VISTRELCTL_SETTINGS_OPTION
+        "  --cam FILE       the camera description (a path, or a name in CamFiles/)\n"
+        "  --from SOURCE    ini (the settings file's saved values, the default), camera (the camera's\n"
+        "                   report of its settings) or factory (restore them first)\n"
+        "  --save           write the resulting panel state into the settings file\n"
+        "  --any-camera     send values taken from a camera of another identification\n"
+        "  --json           one JSON object per exchange, then a summary\n",
+        vistrel::ctl::runApply},
     Subcommand{"read-settings", "[link options of send] --cam FILE [--settings FILE] [--save] [--json]",
                "connect, ask the camera for its settings and print them as the panel state, disconnect",
-               VISTRELCTL_LINK_OPTIONS "  --cam FILE       the camera description (a path, or a name in CamFiles/)\n"
-                                       "  --save           write the panel state into the settings file\n"
-                                       "  --json           one JSON object per exchange, then a summary\n",
+               VISTRELCTL_LINK_OPTIONS VISTRELCTL_SETTINGS_OPTION
+               "  --cam FILE       the camera description (a path, or a name in CamFiles/)\n"
+               "  --save           write the panel state into the settings file\n"
+               "  --json           one JSON object per exchange, then a summary\n",
                vistrel::ctl::runReadSettings},
+    Subcommand{"save-settings",
+               "[link options of send] --cam FILE --out FILE.vcs [--from camera|ini] [--settings FILE] [--json]",
+               "write the camera's settings (or the saved values) to a camera settings file",
+               VISTRELCTL_LINK_OPTIONS VISTRELCTL_SETTINGS_OPTION
+               "  --cam FILE       the camera description (a path, or a name in CamFiles/)\n"
+               "  --out FILE.vcs   the camera settings file to write\n"
+               "  --from SOURCE    camera (its report of its settings, the default) or ini (the values saved\n"
+               "                   in the settings file, without talking to the camera)\n"
+               "  --json           the outcome as one JSON object\n",
+               vistrel::ctl::runSaveSettings},
+    Subcommand{"verify", "[link options of send] [--cam FILE] --settings FILE.vcs [--json] [--any-camera]",
+               "compare every control of a camera settings file with the camera; exit 1 when any differs",
+               VISTRELCTL_LINK_OPTIONS
+               "  --cam FILE       the camera description (default: the one the settings file names)\n"
+               "  --settings FILE.vcs  the camera settings file to compare with; it names no link, so give\n"
+               "                   --device (or --link, --library, --port)\n"
+               "  --any-camera     compare even when the file was taken from a camera of another\n"
+               "                   identification\n"
+               "  --json           one JSON object per control, then a summary\n",
+               vistrel::ctl::runVerify},
+    Subcommand{"batch", "apply|verify --targets FILE [--jobs N] [--timeout S] [--json]",
+               "run apply or verify for every target of FILE, each in a process of its own, N at a time",
+               "  apply|verify     the command every target runs\n"
+               "  --targets FILE   one target per line, written as the options of that command; '#' starts\n"
+               "                   a comment\n"
+               "  --jobs N         targets run at once (default: the number of targets, at most 8)\n"
+               "  --timeout S      seconds after which a target is stopped (default 120)\n"
+               "  --json           every line of a target's output as JSON with its \"target\", then a summary\n",
+               vistrel::ctl::runBatch},
     Subcommand{"ports", "[--library PATH] [--json]",
                "the serial devices present, and the Camera Link ports a library opens",
                "  --library PATH   also list the ports this Camera Link serial library opens\n"
