@@ -147,7 +147,7 @@ TEST(PanelCommands, AFailedConnectionSaysWhyInAMessageAndInPaneZerosTooltip) {
     const std::string reason = "permission denied on /dev/ttyUSB0: the device belongs to the group dialout, and "
                                "this user is not in it; run \"sudo adduser $USER dialout\", then log out and log in "
                                "again";
-    program.link.openResults.push_back({0, "Error On Opening Communication", "", reason});
+    program.link.openResults.push_back({0, "Error On Opening Communication", "", false, reason});
     program.link.openResults.push_back({0, "Error : no camera ?", ""});
 
     frame.action(kCmdConnection)->trigger();
