@@ -43,6 +43,12 @@ CameraLinkLibraryHandle& CameraLinkLibraryHandle::operator=(CameraLinkLibraryHan
     return *this;
 }
 
+void CameraLinkLibraryHandle::abandon() {
+    m_handle = nullptr;
+    m_loader = nullptr;
+    m_entryPoints = {};
+}
+
 bool CameraLinkLibraryHandle::unload() {
     void* handle = std::exchange(m_handle, nullptr);
     m_entryPoints = {};

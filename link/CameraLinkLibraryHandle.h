@@ -46,6 +46,9 @@ public:
     // Unloads the library. False when the system refused; the owner is empty either way.
     // Without a library: true.
     bool unload();
+    // Forgets the library without unloading it: a call that never came back may still run in it,
+    // so it stays mapped for the rest of the process.
+    void abandon();
 
 private:
     DynamicLoader* m_loader = nullptr;

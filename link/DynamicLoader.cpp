@@ -1,5 +1,8 @@
 #include "link/DynamicLoader.h"
 
+#include "link/LibraryTrial.h"
+#include "platform/ProgramPaths.h"
+
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,6 +36,13 @@ public:
             return nullptr;
         }
         return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    std::optional<std::string> trial(const std::string& path) override {
+        // What open() refuses anyway is not tried.
+        if (path.empty() || (path.find('/') != std::string::npos && !isRegularFile(path))) {
+            return std::nullopt;
+        }
+        return TryLibraryInChild(path, appDirectoryOf(executablePath()) + kLibraryTrialHelper);
     }
     void* symbol(void* handle, const char* name) override { return handle ? dlsym(handle, name) : nullptr; }
     bool close(void* handle) override { return handle != nullptr && dlclose(handle) == 0; }

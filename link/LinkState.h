@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/CameraLinkCallGuard.h"
 #include "link/CameraLinkLibraryHandle.h"
 #include "link/CameraLinkSerialChannel.h"
 
@@ -20,12 +21,16 @@ struct LinkState {
     int LinkBaudRate = 0;
     int CameraLinkPort = 0;
 
-    // Camera Link serial library: its path, the loaded library with its entry points, and the
-    // channel clSerialInit opened on connection. The channel is declared after the library, so that
-    // it is closed before the library is unloaded.
+    // Camera Link serial library: its path, the thread its calls run on, the loaded library with
+    // its entry points, and the channel clSerialInit opened on connection. The channel is declared
+    // after the library, so that it is closed before the library is unloaded, and both after the
+    // guard their calls go through.
     std::string CameraLinkLibraryPath;
+    CameraLinkCallGuard CameraLinkCalls;
     CameraLinkLibraryHandle CameraLinkLibrary;
     CameraLinkSerialChannel SerialRef;
+    // The last Camera Link exchange got no reply: its answer may still come.
+    bool CameraLinkUnanswered = false;
 
     bool LinkMenuEnabled = true;
     char LinkStatusText[kLinkStatusCapacity] = {};

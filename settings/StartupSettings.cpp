@@ -27,7 +27,8 @@ void ReadStartupSettings(const std::vector<std::string>& arguments, ProgramValue
         values.CamFilePath = resolveCamFilePath(values, camFile);
     }
 
-    const LinkSettings settings = readLinkSettings(contents);
+    LinkSettings settings = readLinkSettings(contents);
+    settings.cameraLinkLibrary = cameraLinkLibraryOf(settings.cameraLinkLibrary, settingsReadPath(values));
     if (settings.linkKind == kLinkCameraLink) {
         LoadCameraLinkFromSettings(settings, link, prompts);
     } else if (settings.linkKind) {

@@ -193,7 +193,8 @@ int runJob(Job job, const std::vector<std::string>& args) {
 
     commPanel.OnConnection();
     if (records.connection.CameraConnected == 0) {
-        const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
+        const int code =
+            reportGrabberStuck(linkState).value_or(reportLinkNotOpened(linkState, records.connection.StatusPaneText));
         ReleaseCameraLinkLibrary(linkState, prompts);
         return code;
     }
@@ -205,6 +206,9 @@ int runJob(Job job, const std::vector<std::string>& args) {
     }
     commPanel.OnDisconnection();
     ReleaseCameraLinkLibrary(linkState, prompts);
+    if (const std::optional<int> stuck = reportGrabberStuck(linkState)) {
+        return *stuck;
+    }
     printSummary(connected, panel, linkOptions.json);
 
     int exitCode =

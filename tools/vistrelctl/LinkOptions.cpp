@@ -129,7 +129,7 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
     if (found) {
         options.linkKind = saved.linkKind.value_or(kLinkCom1);
         options.baud = saved.baudRate;
-        options.library = saved.cameraLinkLibrary;
+        options.library = cameraLinkLibraryOf(saved.cameraLinkLibrary, settingsReadPath(located));
         options.port = saved.cameraLinkPort;
     }
 
