@@ -56,6 +56,8 @@ private:
     std::unique_ptr<ResponsiveLink> m_link;
     std::unique_ptr<CommPanel> m_panel; // works on the frame's view: goes before the frame
     int m_exitCode = 0;
+    // The exit sequence released Camera Link: done at the end, when no exchange can still use it.
+    bool m_releaseCameraLinkAtEnd = false;
 };
 
 } // namespace vistrel

@@ -2,6 +2,7 @@
 
 #include "link/Link.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace vistrel {
@@ -18,11 +19,16 @@ public:
     LinkResult exchange(const std::string& command, int charDelayMs) override;
     LinkResult close() override;
 
+    // The program is ending: every later operation is refused ("No Connexion") without reaching the
+    // inner link; one that runs now finishes.
+    void refuseFromNowOn() { m_refusing = true; }
+
 private:
     template <typename Operation> LinkResult runAside(Operation operation);
 
     Link& m_inner;
     std::mutex m_oneAtATime;
+    std::atomic<bool> m_refusing = false;
 };
 
 } // namespace vistrel
