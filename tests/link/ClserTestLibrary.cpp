@@ -43,6 +43,11 @@ __attribute__((constructor)) void loadFate() {
     } else if (wanted == "hang") {
         std::this_thread::sleep_for(std::chrono::hours(1));
     }
+    // For a program run as a whole: how its reads misbehave (cltest_set_read_mode).
+    if (const char* mode = std::getenv("CLTEST_READ_MODE")) {
+        script.readMode = std::atoi(mode);
+        hanging = script.readMode == 1;
+    }
 }
 #endif
 
