@@ -13,7 +13,7 @@ namespace {
 
 bool guarded(LinkState& link, unsigned int timeoutMs, CameraLinkScratch& scratch,
              const std::function<void(CameraLinkScratch&)>& call) {
-    if (link.CameraLinkCalls.run(call, timeoutMs, scratch)) {
+    if (link.CameraLinkCalls->run(call, timeoutMs, scratch)) {
         return true;
     }
     LoseCameraLink(link);
@@ -51,14 +51,16 @@ std::optional<int> GuardedSerialWrite(LinkState& link, const char* bytes, unsign
     return scratch.result;
 }
 
-void GuardedSerialClose(LinkState& link, void* ref) {
-    const ClSerialCloseFn close = link.CameraLinkLibrary.entryPoints().clSerialClose;
-    if (close == nullptr) {
-        return;
-    }
+bool GuardedSerialClose(CameraLinkCallGuard& guard, ClSerialCloseFn close, void* ref) {
     CameraLinkScratch scratch;
     scratch.ref = ref;
-    guarded(link, kClUntimedCallMs, scratch, [close](CameraLinkScratch& s) { close(s.ref); });
+    return close == nullptr || guard.run([close](CameraLinkScratch& s) { close(s.ref); }, kClUntimedCallMs, scratch);
+}
+
+void GuardedSerialClose(LinkState& link, void* ref) {
+    if (!GuardedSerialClose(*link.CameraLinkCalls, link.CameraLinkLibrary.entryPoints().clSerialClose, ref)) {
+        LoseCameraLink(link);
+    }
 }
 
 ClByteRead GuardedSerialReadByte(LinkState& link, unsigned int timeoutMs) {

@@ -18,6 +18,8 @@ struct ClByteRead {
 std::optional<int> GuardedSerialInit(LinkState& link, unsigned int port, void** ref);
 std::optional<int> GuardedSerialWrite(LinkState& link, const char* bytes, unsigned int count, unsigned int timeoutMs);
 void GuardedSerialClose(LinkState& link, void* ref);
+// The same on a channel's own guard; false when the call is stuck.
+bool GuardedSerialClose(CameraLinkCallGuard& guard, ClSerialCloseFn close, void* ref);
 
 // Reads one byte within `timeoutMs` by our clock: a read that reports success with a count of 0
 // stored nothing, and is tried again until the time is up.

@@ -22,7 +22,12 @@ int OpenCameraLinkChannel(LinkState& link, char* status) {
         std::snprintf(status, kLinkStatusCapacity, "%s", opened ? kTextConnexionError : kTextGrabberNotResponding);
         return 0;
     }
-    link.SerialRef = CameraLinkSerialChannel([&link](void* channel) { GuardedSerialClose(link, channel); }, ref);
+    // The closer holds what it needs itself: the channel may be closed wherever its state went.
+    link.SerialRef = CameraLinkSerialChannel(
+        [guard = link.CameraLinkCalls, close = link.CameraLinkLibrary.entryPoints().clSerialClose](void* channel) {
+            GuardedSerialClose(*guard, close, channel);
+        },
+        ref);
     link.CameraLinkUnanswered = false;
     std::snprintf(status, kLinkStatusCapacity, "%s", kTextConnexionOk);
     return 1;

@@ -8,7 +8,7 @@ CameraLinkLoad LoadCameraLinkLibrary(LinkState& link, Prompts& prompts, const st
     link.SerialRef.close();
     link.CameraLinkLibrary = CameraLinkLibraryHandle();
     // A library lost before may still run a call: the new one gets a thread of its own.
-    link.CameraLinkCalls.renew();
+    link.CameraLinkCalls->renew();
     link.CameraLinkUnanswered = false;
     if (const std::optional<std::string> refused = loader.trial(path)) {
         prompts.tell(*refused);
@@ -20,6 +20,7 @@ CameraLinkLoad LoadCameraLinkLibrary(LinkState& link, Prompts& prompts, const st
         return CameraLinkLoad::NotOpened;
     }
     link.CameraLinkLibrary = CameraLinkLibraryHandle(loader, handle);
+    link.CameraLinkLibrary.guardWith(link.CameraLinkCalls);
     if (!IsCameraLinkBound(link)) {
         prompts.tell(kTextErrorEntryPoints);
         ReleaseCameraLinkLibrary(link, prompts);

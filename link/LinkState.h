@@ -4,6 +4,7 @@
 #include "link/CameraLinkLibraryHandle.h"
 #include "link/CameraLinkSerialChannel.h"
 
+#include <memory>
 #include <string>
 
 namespace vistrel {
@@ -26,7 +27,8 @@ struct LinkState {
     // after the library, so that it is closed before the library is unloaded, and both after the
     // guard their calls go through.
     std::string CameraLinkLibraryPath;
-    CameraLinkCallGuard CameraLinkCalls;
+    // Shared with the library and the channel, which must not unload or close through a stuck call.
+    std::shared_ptr<CameraLinkCallGuard> CameraLinkCalls = std::make_shared<CameraLinkCallGuard>();
     CameraLinkLibraryHandle CameraLinkLibrary;
     CameraLinkSerialChannel SerialRef;
     // The last Camera Link exchange got no reply: its answer may still come.

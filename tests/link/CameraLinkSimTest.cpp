@@ -95,8 +95,7 @@ TEST_F(SimLink, ALateAnswerIsNeverTakenForTheNextCommands) {
     configure({{"CLSERSIM_ANSWER_DELAY", "5300"}});
     connect();
     EXPECT_EQ(exchange("ID?"), -1);
-    // The identification comes while the next exchange listens for it; the next command's own
-    // answer is as late, so it fails too instead of showing the identification.
+    // The identification comes while the next exchange listens; X=1's own answer is as late.
     EXPECT_EQ(exchange("X=1"), -1);
     EXPECT_EQ(status(), "Error Reading Data  : Timeout");
     EXPECT_STREQ(m_link.ReplyBuffer, "");

@@ -29,7 +29,6 @@ public:
     void inject(const std::string& bytes) {
         fn<void (*)(const char*, int)>("cltest_inject")(bytes.data(), static_cast<int>(bytes.size()));
     }
-    int waiting() { return fn<int (*)()>("cltest_waiting")(); }
     // 0 as scripted, 1 a read that does not return until the mode changes, 2 success without a byte.
     void readMode(int mode) { fn<void (*)(int)>("cltest_set_read_mode")(mode); }
     void writeResult(int result) { fn<void (*)(int)>("cltest_set_write_result")(result); }

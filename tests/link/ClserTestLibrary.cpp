@@ -43,11 +43,6 @@ __attribute__((constructor)) void loadFate() {
     } else if (wanted == "hang") {
         std::this_thread::sleep_for(std::chrono::hours(1));
     }
-    // For a program run as a whole: how its reads misbehave (cltest_set_read_mode).
-    if (const char* mode = std::getenv("CLTEST_READ_MODE")) {
-        script.readMode = std::atoi(mode);
-        hanging = script.readMode == 1;
-    }
 }
 #endif
 
@@ -76,9 +71,6 @@ __attribute__((visibility("default"))) void cltest_set_reply(const char* bytes, 
 }
 __attribute__((visibility("default"))) void cltest_inject(const char* bytes, int length) {
     script.waiting.append(bytes, static_cast<std::size_t>(length));
-}
-__attribute__((visibility("default"))) int cltest_waiting() {
-    return static_cast<int>(script.waiting.size());
 }
 __attribute__((visibility("default"))) void cltest_set_read_mode(int mode) {
     script.readMode = mode;
@@ -112,6 +104,13 @@ __attribute__((visibility("default"))) int cltest_open_refs() {
 
 __attribute__((visibility("default"))) int clSerialInit(unsigned int index, void** ref) {
     note("init" + std::to_string(index));
+#ifdef CLTEST_LOAD_FATE
+    // For a program run as a whole: how its reads misbehave (cltest_set_read_mode).
+    if (const char* mode = std::getenv("CLTEST_READ_MODE")) {
+        script.readMode = std::atoi(mode);
+        hanging = script.readMode == 1;
+    }
+#endif
     if (index >= static_cast<unsigned int>(script.ports) || index >= 1000) {
         return -10001;
     }

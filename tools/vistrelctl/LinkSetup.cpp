@@ -20,7 +20,7 @@ bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts) {
 }
 
 std::optional<int> reportGrabberStuck(const LinkState& link) {
-    if (!link.CameraLinkCalls.stuck()) {
+    if (!link.CameraLinkCalls->stuck()) {
         return std::nullopt;
     }
     std::fprintf(stderr, "vistrelctl: %s\n", kTextGrabberNotResponding);
