@@ -126,7 +126,9 @@ TEST(ProgramWithCameraSimulator, QuittingDuringAnApplyEndsPromptlyAndFreesThePor
     ASSERT_TRUE(camsim::LoadSimCamera(camPath, camera, error)) << error;
     const auto server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
     ASSERT_TRUE(server) << error;
-    server->setKnobs({.answerDelay = std::chrono::milliseconds(300)});
+    camsim::FaultKnobs slow;
+    slow.answerDelay = std::chrono::milliseconds(300);
+    server->setKnobs(slow);
     server->start();
     test::TempDir folder;
     folder.write("CamFiles/linescan.cam", readFile(camPath));
