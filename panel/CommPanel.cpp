@@ -11,7 +11,7 @@ constexpr const char* kTextTooManyCharacters = "Please enter no more than 10 cha
 
 } // namespace
 
-CommPanel::CommPanel(ProgramValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
+CommPanel::CommPanel(RunValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
                      PanelView& view, Prompts& prompts)
     : m_values(values), m_panel(panel), m_linkState(linkState), m_records(records), m_link(link), m_view(view),
       m_prompts(prompts) {}

@@ -5,8 +5,8 @@
 #include "panel/CameraConfigChoice.h"
 #include "panel/PanelRecords.h"
 #include "panel/PanelView.h"
-#include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 
 #include <array>
@@ -34,7 +34,7 @@ inline constexpr const char* kTextRefreshed = "Camera setting refreshed";
 // only through PanelView, the camera only through Link.
 class CommPanel {
 public:
-    CommPanel(ProgramValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
+    CommPanel(RunValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
               PanelView& view, Prompts& prompts);
 
     // Reads the saved control values ("INI file settings" of the camera configuration).
@@ -64,9 +64,9 @@ public:
     void OpenCameraConfiguration(CameraConfigDialogRunner& dialog);
     // What OK in the dialog starts: load `fileName`, then the initialisation `initChoice`.
     void ConfigureCamera(const CameraConfigAnswer& answer);
-    // The initialisation `initChoice` of the loaded panel (0 saved values, 1 the camera's
-    // settings, 2 factory settings), then the panel apply; nothing for any other choice.
-    void InitialiseAndApply(int initChoice);
+    // The initialisation `initChoice` of the loaded panel (the saved values, the camera's settings,
+    // or its factory settings), then the panel apply; nothing for none.
+    void InitialiseAndApply(InitChoice initChoice);
 
     // Update rules of commands 1020, 1021, 32775, 103 and 57601 with their side effects.
     CommandUpdate OnUpdateConnection();
@@ -88,11 +88,6 @@ public:
         m_exchangeListener = std::move(listener);
     }
 
-    // The view's exchanged values, as the last exchange with the widgets left them.
-    const std::array<int, kComboCount>& comboIndex() const { return m_ComboIndex; }
-    const std::array<int, kCheckCount>& checkState() const { return m_CheckState; }
-    const std::array<std::string, kListCount>& listText() const { return m_ListText; }
-
 private:
     void loadDescription(const std::string& camFilePath);
     // Reads the widgets into the exchanged values; false when a list text was too long.
@@ -102,9 +97,8 @@ private:
     // A pump step of a long sequence; true when Escape ended it.
     bool pumpReportsEscape();
     LinkResult exchangeSpecial(const std::string& step, const std::string& command);
-    int sendControlCommand(const std::string& step, char commandChar, const std::string& valueText);
 
-    ProgramValues& m_values;
+    RunValues& m_values;
     PanelState& m_panel;
     LinkState& m_linkState;
     PanelRecords& m_records;

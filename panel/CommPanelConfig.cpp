@@ -43,24 +43,24 @@ void CommPanel::ConfigureCamera(const CameraConfigAnswer& answer) {
     InitialiseAndApply(answer.initChoice);
 }
 
-void CommPanel::InitialiseAndApply(int initChoice) {
+void CommPanel::InitialiseAndApply(InitChoice initChoice) {
     switch (initChoice) {
-    case 0:
+    case InitChoice::SavedValues:
         if (m_loadPanelState) {
             m_loadPanelState(m_panel);
         }
         ApplyPanel();
         break;
-    case 1:
+    case InitChoice::CameraSettings:
         ReadCameraSettings();
         ApplyPanel();
         break;
-    case 2:
+    case InitChoice::FactorySettings:
         SendFactorySettings();
         ReadCameraSettings();
         ApplyPanel();
         break;
-    default:
+    case InitChoice::None:
         break;
     }
 }

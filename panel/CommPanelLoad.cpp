@@ -1,7 +1,7 @@
 #include "camera/CamFileLoader.h"
 #include "panel/CommPanel.h"
 #include "panel/PanelControls.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 
 namespace vistrel {
 

@@ -53,21 +53,21 @@ TEST_F(CameraConfiguration, EachInitialisationRunsAfterTheLoadEvenWhenTheFileIsM
         ++loads;
         loaded.ComboBox[0] = 1;
     });
-    panel.ConfigureCamera({"test.cam", 0});
+    panel.ConfigureCamera({"test.cam", InitChoice::SavedValues});
     EXPECT_EQ(loads, 1);
     EXPECT_EQ(records.LoadedTitle, " test.cam  loaded");
     EXPECT_EQ(link.commands.front(), "G=1");
 
     link.commands.clear();
     link.answerReply("G=2\r>OK\r");
-    panel.ConfigureCamera({"test.cam", 1});
+    panel.ConfigureCamera({"test.cam", InitChoice::CameraSettings});
     EXPECT_EQ(link.commands.front(), "CFG?");
     EXPECT_EQ(link.commands[1], "G=2");
 
     link.commands.clear();
     link.answerReply(">OK\r");
     link.answerReply("G=0\r>OK\r");
-    panel.ConfigureCamera({"missing.cam", 2});
+    panel.ConfigureCamera({"missing.cam", InitChoice::FactorySettings});
     EXPECT_EQ(records.LoadedTitle, " ");
     EXPECT_EQ(values.CamFileName, "missing.cam");
     EXPECT_EQ(link.commands[0], "RST");
@@ -75,7 +75,7 @@ TEST_F(CameraConfiguration, EachInitialisationRunsAfterTheLoadEvenWhenTheFileIsM
     EXPECT_EQ(link.commands[2], "G=0");
 
     link.commands.clear();
-    panel.ConfigureCamera({"test.cam", -1});
+    panel.ConfigureCamera({"test.cam", InitChoice::None});
     EXPECT_TRUE(link.commands.empty());
 
     struct Cancelled : CameraConfigDialogRunner {
@@ -101,7 +101,7 @@ TEST_F(CameraConfiguration, UsersDescriptionsJoinTheListAndTakeThePlaceOfTheProg
     folder.write("user/Extra.CAM", "");
     values.UserCamFilesDirectory = folder.path() + "user/";
     EXPECT_EQ(panel.cameraConfigSetup().names, (std::vector<std::string>{"Extra.CAM", "program.cam", "shared.cam"}));
-    panel.ConfigureCamera({"shared.cam", -1});
+    panel.ConfigureCamera({"shared.cam", InitChoice::None});
     EXPECT_EQ(view[1000].caption, "User's");
     EXPECT_EQ(values.CamFilePath, folder.path() + "user/shared.cam");
 }

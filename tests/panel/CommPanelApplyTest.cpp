@@ -74,7 +74,7 @@ TEST_F(ApplyPanel, ClickDispatchedByAPumpRunsButNeverStartsASecondSequence) {
         int runs = 0;
         std::optional<CameraConfigAnswer> run(const CameraConfigSetup&) override {
             ++runs;
-            return CameraConfigAnswer{"test.cam", 0};
+            return CameraConfigAnswer{"test.cam", InitChoice::SavedValues};
         }
     } dialog;
     // The first pump step dispatches a click on the configuration command, a refresh and Send.

@@ -32,7 +32,7 @@ protected:
     static constexpr const char* kLinescan = VISTREL_CAMFILES "/linescan.cam";
 
     std::unique_ptr<camsim::SimServer> m_server;
-    ProgramValues values;
+    RunValues values;
     PanelState state;
     LinkState linkState;
     PanelRecords records;

@@ -2,6 +2,7 @@
 #include "settings/LastUseSection.h"
 #include "settings/SaveDate.h"
 #include "settings/StartupSettings.h"
+#include "shell/Startup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -83,7 +84,7 @@ protected:
     }
 
     TempDir dir;
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
 };
@@ -189,13 +190,13 @@ TEST_F(SettingsSave, LongCameraLinkLibraryPathSurvivesSaveAndStartUp) {
     link.CameraLinkPort = 1;
     ASSERT_TRUE(SavePanelState(values, link, panel, kSaveTime).ok);
 
-    ProgramValues started;
+    RunValues started;
     started.AppDirectory = dir.path();
     started.SettingsPath = values.SettingsPath;
     LinkState startedLink;
     PanelState startedPanel;
     test::ScriptedPrompts prompts;
-    ReadStartupSettings({}, started, startedLink, startedPanel, prompts);
+    takeUpStartupSettings(ReadStartupSettings(started), {}, started, startedLink, startedPanel, prompts);
     EXPECT_EQ(startedLink.LinkKind, kLinkCameraLink);
     EXPECT_EQ(startedLink.CameraLinkLibraryPath, library);
     EXPECT_EQ(startedLink.CameraLinkPort, 1);

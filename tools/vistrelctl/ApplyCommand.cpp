@@ -6,9 +6,7 @@
 #include "panel/CamFileList.h"
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
-#include "platform/ProgramLocations.h"
-#include "platform/ProgramPaths.h"
-#include "settings/LastUseSection.h"
+#include "platform/FileLocations.h"
 #include "settings/SettingsSave.h"
 #include "settings/StartupSettings.h"
 #include "tools/vistrelctl/CliPrompts.h"
@@ -40,15 +38,16 @@ constexpr const char* kReadUsage =
 
 struct JobOptions {
     SendOptions link;
-    int initChoice = 0; // as the camera configuration's radios: ini, camera, factory
+    InitChoice initChoice = InitChoice::SavedValues;
     bool save = false;
 };
 
-std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, std::string& error) {
+std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, SettingsRead& settings,
+                                          std::string& error) {
     CommandWords rest;
     const std::vector<std::string> valueOptions =
         job == Job::Apply ? std::vector<std::string>{"--from"} : std::vector<std::string>{};
-    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, {"--save"}, rest, error);
+    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, {"--save"}, rest, settings, error);
     if (!link) {
         return std::nullopt;
     }
@@ -60,11 +59,14 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
         error = "--cam FILE is needed";
         return std::nullopt;
     }
-    JobOptions options{*link, 0, rest.flags.count("--save") > 0};
+    JobOptions options{*link, InitChoice::SavedValues, rest.flags.count("--save") > 0};
     if (const auto from = rest.values.find("--from"); from != rest.values.end()) {
         const std::string& source = from->second;
-        options.initChoice = source == "ini" ? 0 : source == "camera" ? 1 : source == "factory" ? 2 : -1;
-        if (options.initChoice < 0) {
+        options.initChoice = source == "ini"       ? InitChoice::SavedValues
+                             : source == "camera"  ? InitChoice::CameraSettings
+                             : source == "factory" ? InitChoice::FactorySettings
+                                                   : InitChoice::None;
+        if (options.initChoice == InitChoice::None) {
             error = "--from takes ini, camera or factory, not " + source;
             return std::nullopt;
         }
@@ -127,7 +129,7 @@ void printSummary(const ConnectionState& connected, const PanelState& panel, boo
 
 // The save the program makes at exit, with the job's panel state; "Camera File" names the
 // description only when the program lists it under that name.
-int saveState(ProgramValues values, const LinkState& savedLink, const PanelState& panel, const std::string& path) {
+int saveState(RunValues values, const LinkState& savedLink, const PanelState& panel, const std::string& path) {
     if (const std::optional<std::string> name = listedNameOf(values, path)) {
         values.CamFileName = *name;
     }
@@ -140,10 +142,28 @@ int saveState(ProgramValues values, const LinkState& savedLink, const PanelState
     return kLinkExitOk;
 }
 
+// The link the save writes back, as the settings file names it: no library is loaded for it.
+LinkState linkOfSettings(const StartupSettings& read) {
+    LinkState link;
+    if (!read.found) {
+        return link;
+    }
+    link.LinkKind = read.link.linkKind.value_or(link.LinkKind);
+    if (link.LinkKind == kLinkCameraLink) {
+        link.CameraLinkLibraryPath = read.link.cameraLinkLibrary;
+        link.CameraLinkPort = read.link.cameraLinkPort;
+    }
+    link.LinkBaudRate = read.link.baudRate;
+    link.ComDevice[0] = read.link.comDevice[0];
+    link.ComDevice[1] = read.link.comDevice[1];
+    return link;
+}
+
 int runJob(Job job, const std::vector<std::string>& args) {
     const char* name = job == Job::Apply ? "apply" : "read-settings";
     std::string error;
-    const std::optional<JobOptions> options = parseJobOptions(job, args, error);
+    SettingsRead settings;
+    const std::optional<JobOptions> options = parseJobOptions(job, args, settings, error);
     if (!options) {
         std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
         std::fputs(job == Job::Apply ? kApplyUsage : kReadUsage, stderr);
@@ -152,20 +172,32 @@ int runJob(Job job, const std::vector<std::string>& args) {
     const SendOptions& linkOptions = options->link;
     CliPrompts prompts;
 
-    // What the program holds after its start-up: the settings file's values and panel state.
-    ProgramValues values = programValuesOfThisFolder();
-    values.SettingsPath = linkOptions.settingsPath;
-    values.SettingsDefaultsPath = linkOptions.settingsDefaultsPath;
-    LinkState savedLink;
-    PanelState panel;
-    ReadStartupSettings({}, values, savedLink, panel, prompts);
+    // What the program holds after its start-up: the settings file's values and panel state, from the
+    // one reading of the run.
+    const StartupSettings& read = settings.read;
+    RunValues values = settings.values;
+    if (read.found) {
+        if (read.camFileName) {
+            values.CamFileName = *read.camFileName;
+            values.CamFilePath = resolveCamFilePath(values, *read.camFileName);
+        }
+    } else {
+        values.SettingsFileFound = 0;
+    }
+    const LinkState savedLink = linkOfSettings(read);
+    PanelState panel = read.lastUse;
 
     LinkState linkState;
     SystemLink link(linkState);
     DataPanelView view;
     PanelRecords records;
     CommPanel commPanel(values, panel, linkState, records, link, view, prompts);
-    commPanel.setPanelStateLoader([&](PanelState& loaded) { LoadPanelState(settingsReadPath(values), loaded); });
+    // "Last use" as read at the start of the run; the window entries stay as they are.
+    commPanel.setPanelStateLoader([&](PanelState& loaded) {
+        loaded.ComboBox = read.lastUse.ComboBox;
+        loaded.Check = read.lastUse.Check;
+        loaded.ListBox = read.lastUse.ListBox;
+    });
 
     commPanel.LoadCamFileAt(linkOptions.camFile);
     if (records.LoadedTitle == " ") {

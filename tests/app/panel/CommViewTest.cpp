@@ -249,7 +249,7 @@ TEST(CCommView, PumpDispatchesPendingEventsButOnlyReportsKeys) {
 }
 
 TEST(CCommView, UserActionsRunTheHandlersOfTheirControls) {
-    ProgramValues values;
+    RunValues values;
     PanelState panelState;
     LinkState linkState;
     PanelRecords records;
