@@ -23,6 +23,7 @@ struct CommandUpdate {
 };
 
 inline constexpr const char* kTextCommandTooLong = "Error Command Too Long";
+inline constexpr const char* kTextTooManyCharacters = "Please enter no more than 10 characters.";
 inline constexpr const char* kTextFactoryError = "Error : Factory settings";
 inline constexpr const char* kTextFactoryDone = "Factory settings actived";
 inline constexpr const char* kTextSettingsError = "Error : Camera settings";
@@ -90,8 +91,9 @@ public:
 
 private:
     void loadDescription(const std::string& camFilePath);
-    // Reads the widgets into the exchanged values; false when a list text was too long.
-    bool readControls();
+    // Reads every widget into the exchanged values; a list text too long for its field is left out
+    // and marked in m_listTooLong.
+    void readControls();
     // Writes the exchanged values into the widgets.
     void writeControls();
     // A pump step of a long sequence; true when Escape ended it.
@@ -111,6 +113,7 @@ private:
 
     std::array<int, kCheckCount> m_CheckState{};
     std::array<std::string, kListCount> m_ListText;
+    std::array<bool, kListCount> m_listTooLong{};
     std::array<int, kComboCount> m_ComboIndex = {-1, -1, -1, -1, -1, -1, -1, -1};
 
     // Last value the camera accepted for each control, taken when its handler first runs.

@@ -32,6 +32,8 @@ PromptAnswer QtPrompts::ask(const std::string& text, PromptButtons buttons) {
                                                  : PromptAnswer::Cancel;
     }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), displayText(text), standard, m_owner);
+    // Messages carry texts from the camera, descriptions and paths: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;
@@ -52,6 +54,7 @@ void QtPrompts::tellWithCaption(const std::string& caption, const std::string& t
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, displayText(caption), displayText(text), QMessageBox::Ok, nullptr);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

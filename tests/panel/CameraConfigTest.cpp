@@ -17,18 +17,20 @@ TEST_F(CameraConfiguration, ListsDescriptionsInNameOrderAndSelectsTheSavedOne) {
     EXPECT_EQ(setup.names, (std::vector<std::string>{"A.CAM", "b.cam", "linescan.cam"}));
     EXPECT_EQ(setup.selected, 2);
     EXPECT_EQ(setup.editText, "linescan.cam");
-    // Not in the list: the first entry. A prefix of several: the search starts at the second.
-    values.CamFileName = "zzz.cam";
-    EXPECT_EQ(panel.cameraConfigSetup().selected, 0);
-    writeCam("a2.cam", "");
-    values.CamFileName = "a";
-    EXPECT_EQ(panel.cameraConfigSetup().selected, 1); // "a2.cam" before "A.CAM"
+    // No name, a name not in the list, a mere prefix: the first entry. The name's own case first.
+    writeCam("a.cam", "");
+    const std::pair<const char*, int> cases[] = {{"", 0},      {"zzz.cam", 0}, {"a", 0},
+                                                 {"B.CAM", 2}, {"a.cam", 1},   {"A.cam", 0}};
+    for (const auto& [name, selected] : cases) {
+        values.CamFileName = name;
+        EXPECT_EQ(panel.cameraConfigSetup().selected, selected) << name;
+    }
     // No folder: an empty list with the saved name in the edit field.
     values.AppDirectory = folder.path() + "nowhere/";
     setup = panel.cameraConfigSetup();
     EXPECT_TRUE(setup.names.empty());
     EXPECT_EQ(setup.selected, -1);
-    EXPECT_EQ(setup.editText, "a");
+    EXPECT_EQ(setup.editText, "A.cam");
 }
 
 TEST_F(CameraConfiguration, RadiosFollowTheSettingsFileAndTheIdentification) {

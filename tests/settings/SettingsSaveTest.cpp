@@ -60,7 +60,7 @@ protected:
         }
         panel.ComboBox[7] = -1;
         panel.Check = {1, 0, 1, 0};
-        panel.ListBox = {250, 0, -3, 0, 7};
+        panel.ListBox = {"250", "", "-3", "", "7"};
         panel.Xpos = -8;
         panel.Ypos = -2;
         panel.Xdim = 485;

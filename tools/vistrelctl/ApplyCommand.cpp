@@ -7,6 +7,7 @@
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
 #include "platform/FileLocations.h"
+#include "platform/Profile.h"
 #include "settings/SettingsSave.h"
 #include "settings/StartupSettings.h"
 #include "tools/vistrelctl/CliPrompts.h"
@@ -104,8 +105,15 @@ Json panelStateJson(const PanelState& panel) {
     for (int i = 0; i < kCheckCount; ++i) {
         state["Check" + std::to_string(i + 1)] = panel.Check[static_cast<std::size_t>(i)];
     }
+    // Lists as "Last use" holds them: a whole number (0 for none) as a number, a decimal as its text.
     for (int i = 0; i < kListCount; ++i) {
-        state["ListBox" + std::to_string(i + 1)] = panel.ListBox[static_cast<std::size_t>(i)];
+        const std::string& value = panel.ListBox[static_cast<std::size_t>(i)];
+        const std::string key = "ListBox" + std::to_string(i + 1);
+        if (value.find('.') != std::string::npos) {
+            state[key] = value;
+        } else {
+            state[key] = profileTextToInt(value);
+        }
     }
     return state;
 }
@@ -123,7 +131,8 @@ void printSummary(const ConnectionState& connected, const PanelState& panel, boo
     std::printf("connected: %s (%s)\n", displayText(connected.StatusPaneText).c_str(),
                 connected.CameraIdentified == 1 ? "identified" : "not identified");
     for (const auto& [key, value] : state.items()) {
-        std::printf("%s=%d\n", key.c_str(), value.get<int>());
+        const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
+        std::printf("%s=%s\n", key.c_str(), text.c_str());
     }
 }
 
