@@ -1,6 +1,6 @@
 # Install layout, in three components that become the three Debian packages (Package.cmake):
 #   program      everything the program runs with, in one folder <prefix>/lib/vistrel/ (the programs,
-#                libclsersim.so, CamFiles/), relative links to the programs in <prefix>/bin, the menu
+#                the trial loader, libclsersim.so, CamFiles/), relative links to the programs in <prefix>/bin, the menu
 #                entry, icons, AppStream metadata, manuals, shell completion and the package's docs;
 #   library      Halvex32 under its soname in the multiarch library folder;
 #   development  its header, its development link, halvex32.pc and halvex32(3).
@@ -23,6 +23,8 @@ file(RELATIVE_PATH library_from_programs /p/${VISTREL_INSTALL_DIR} /p/${VISTREL_
 set_target_properties(${programs} clsersim PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${library_from_programs}")
 
 install(TARGETS ${programs} RUNTIME DESTINATION ${VISTREL_INSTALL_DIR} COMPONENT program)
+# The trial loader of Camera Link libraries: run by the programs from their own folder only.
+install(TARGETS vistrel-cltrial RUNTIME DESTINATION ${VISTREL_INSTALL_DIR} COMPONENT program)
 install(TARGETS clsersim LIBRARY DESTINATION ${VISTREL_INSTALL_DIR} COMPONENT program NAMELINK_SKIP)
 install(TARGETS halvex32 LIBRARY DESTINATION ${VISTREL_LIBRARY_DIR} COMPONENT library
                                  NAMELINK_COMPONENT development)
@@ -35,7 +37,7 @@ function(vistrel_install_drop_notes target folder component)
                 COMMAND_ERROR_IS_FATAL ANY)
         endif()" COMPONENT ${component})
 endfunction()
-foreach(binary ${programs} clsersim)
+foreach(binary ${programs} vistrel-cltrial clsersim)
     vistrel_install_drop_notes(${binary} ${VISTREL_INSTALL_DIR} program)
 endforeach()
 vistrel_install_drop_notes(halvex32 ${VISTREL_LIBRARY_DIR} library)

@@ -71,7 +71,8 @@ string(CONCAT CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
        "halvex32(3).")
 
 # The run-time dependencies, found at cpack time from the built binaries.
-set(program_binaries $<TARGET_FILE:vistrelctl> $<TARGET_FILE:vistrel-camsim> $<TARGET_FILE:clsersim>)
+set(program_binaries $<TARGET_FILE:vistrelctl> $<TARGET_FILE:vistrel-camsim> $<TARGET_FILE:vistrel-cltrial>
+                     $<TARGET_FILE:clsersim>)
 if(TARGET vistrel)
     list(APPEND program_binaries $<TARGET_FILE:vistrel>)
 endif()

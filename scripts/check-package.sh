@@ -47,7 +47,7 @@ done
 tree=$root/tree
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 for f in usr/bin/vistrel usr/bin/vistrelctl usr/bin/vistrel-camsim usr/lib/vistrel/CamFiles/linescan.cam \
-    usr/lib/vistrel/libclsersim.so usr/share/applications/vistrel.desktop \
+    usr/lib/vistrel/vistrel-cltrial usr/lib/vistrel/libclsersim.so usr/share/applications/vistrel.desktop \
     usr/share/metainfo/org.vistrel.vistrel.metainfo.xml usr/share/icons/hicolor/scalable/apps/vistrel.svg \
     usr/share/bash-completion/completions/vistrelctl usr/include/halvex32.h \
     "usr/lib/$multiarch/libhalvex32.so.1" "usr/lib/$multiarch/libhalvex32.so" \

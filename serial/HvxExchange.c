@@ -83,7 +83,11 @@ int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs
     int fd = g_hvxPort.fd;
     if (hvxCts(fd) == 0)
         return endExchange(status, "Communication error", -1);
+    if (g_hvxPort.unanswered)
+        hvxAwaitQuiet(fd);
     hvxDiscardInput(fd);
+    // Set until a reply comes, so a late answer to this command is never read as the next one's.
+    g_hvxPort.unanswered = 1;
     const int sent = sendLine(fd, line, (int)length + 1, charDelayMs);
     if (sent == HVX_LOST)
         return endLost(status);
@@ -96,6 +100,7 @@ int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs
     received[replyLength] = '\0';
     if (replyLength == 0)
         return endExchange(status, "Acknowledge error", -2);
+    g_hvxPort.unanswered = 0;
     memcpy(reply, received, (size_t)replyLength + 1);
     return endExchange(status, "Sending & Receipt OK", replyLength);
 }

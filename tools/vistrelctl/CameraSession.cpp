@@ -73,8 +73,10 @@ int CameraSession::connect(const char* command) {
         return endLost();
     }
     if (records.connection.CameraConnected == 0) {
-        const int code =
-            reportLinkNotOpened(linkState, records.connection.StatusPaneText, records.connection.StatusPaneReason);
+        const std::optional<int> stuck = reportGrabberStuck(linkState);
+        const int code = stuck ? *stuck
+                               : reportLinkNotOpened(linkState, records.connection.StatusPaneText,
+                                                     records.connection.StatusPaneReason);
         ReleaseCameraLinkLibrary(linkState, prompts);
         return code;
     }

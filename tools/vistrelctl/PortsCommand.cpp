@@ -5,6 +5,7 @@
 #include "platform/DeviceAccess.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/LinkOptions.h"
+#include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
@@ -43,6 +44,9 @@ int runPorts(const std::vector<std::string>& args) {
         }
         ports = ListCameraLinkPorts(link);
         ReleaseCameraLinkLibrary(link, prompts);
+        if (const std::optional<int> stuck = reportGrabberStuck(link)) {
+            return *stuck;
+        }
     }
 
     // A stable name is shown beside the kernel device it stands for; one whose device is not
