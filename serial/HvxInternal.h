@@ -11,10 +11,25 @@
 #define HVX_WRITE_TIMEOUT_MS 5000
 #define HVX_MAX_CHAR_DELAY_MS 200
 
+struct HvxReceiver;
+
+/* How the exchange reaches the line: a local serial device, or a server on the network that carries
+ * one (HvxNet.c). Each operation does for its kind of line what the hvx... function of the same name
+ * below does for a local device; `close` lowers DTR, drops what is pending and closes. */
+struct HvxTransport {
+    int (*cts)(int fd);
+    void (*discardInput)(int fd);
+    int (*writeAll)(int fd, const char* data, int size, struct timespec deadline);
+    int (*readByte)(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte);
+    void (*close)(int fd);
+};
+extern const struct HvxTransport g_hvxTtyTransport;
+
 /* The one port of the process. */
 struct HvxPort {
     int connected;
     int fd;
+    const struct HvxTransport* transport;
 };
 extern struct HvxPort g_hvxPort;
 
@@ -51,3 +66,8 @@ struct HvxReceiver {
 int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte);
 /* Throws away everything waiting in the input queue. */
 void hvxDiscardInput(int fd);
+
+/* Device names that are network addresses: 1 for "rfc2217://HOST:PORT" and "tcp://HOST:PORT". */
+int hvxIsNetAddress(const char* device);
+/* HVX_ConnectDevice for a network address; the same results and status texts. */
+int hvxNetConnect(char* status, const char* address, int baud);

@@ -8,7 +8,11 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
-struct HvxPort g_hvxPort = {0, -1};
+static void closeLine(int fd);
+
+const struct HvxTransport g_hvxTtyTransport = {hvxCts, hvxDiscardInput, hvxWriteAll, hvxReadByte, closeLine};
+
+struct HvxPort g_hvxPort = {0, -1, &g_hvxTtyTransport};
 
 // Only the rates the terminal interface names can be set; any other gives a settings error.
 static int speedFor(int baud, speed_t* speed) {
@@ -62,6 +66,12 @@ static void closePort(int fd) {
     hvxSys()->close(fd);
 }
 
+static void closeLine(int fd) {
+    hvxSetDtr(fd, 0);
+    tcflush(fd, TCIOFLUSH);
+    closePort(fd);
+}
+
 int HVX_Connect(char* status, int port, int baud) {
     if (g_hvxPort.connected) {
         hvxSetStatus(status, "Connexion Already Done");
@@ -82,6 +92,8 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
         hvxSetStatus(status, "Connexion Already Done");
         return -1;
     }
+    if (device && hvxIsNetAddress(device))
+        return hvxNetConnect(status, device, baud);
     int fd = device ? hvxSys()->open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC) : -1;
     if (fd < 0) {
         hvxSetStatus(status, "Error On Opening Communication");
@@ -116,6 +128,7 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
         return 0;
     }
     g_hvxPort.fd = fd;
+    g_hvxPort.transport = &g_hvxTtyTransport;
     g_hvxPort.connected = 1;
     hvxSetStatus(status, "Connection OK");
     return 1;
@@ -126,9 +139,7 @@ int HVX_Disconn(char* status) {
         hvxSetStatus(status, "No Connexion to Close");
         return 0;
     }
-    hvxSetDtr(g_hvxPort.fd, 0);
-    tcflush(g_hvxPort.fd, TCIOFLUSH);
-    closePort(g_hvxPort.fd);
+    g_hvxPort.transport->close(g_hvxPort.fd);
     g_hvxPort.fd = -1;
     g_hvxPort.connected = 0;
     hvxSetStatus(status, "Connexion Closed");
