@@ -1,7 +1,7 @@
 #include "app/CAboutDialog.h"
 
 #include "app/AboutControlIds.h"
-#include "app/AboutTexts.h"
+#include "shell/AboutTexts.h"
 #include "ui_AboutDialog.h"
 
 #include <QPalette>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SystemFacts.h"
+#include "shell/SystemFacts.h"
 
 #include <QDialog>
 #include <memory>

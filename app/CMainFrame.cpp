@@ -2,9 +2,9 @@
 
 #include "app/CapsLockState.h"
 #include "app/CommandIds.h"
-#include "link/LinkMenu.h"
-#include "panel/CCommView.h"
-#include "platform/QtPrompts.h"
+#include "app/link/LinkMenu.h"
+#include "app/panel/CCommView.h"
+#include "app/platform/QtPrompts.h"
 #include "settings/SettingsSave.h"
 
 #include <QAbstractEventDispatcher>

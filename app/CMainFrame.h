@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "app/ExitSequence.h"
 #include "platform/Prompts.h"
+#include "shell/AppState.h"
+#include "shell/ExitSequence.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -4,12 +4,12 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/PanelCommands.h"
+#include "app/link/HalvexHostHooks.h"
+#include "app/link/ResponsiveLink.h"
+#include "app/panel/CCommView.h"
 #include "link/CameraLinkLibrary.h"
 #include "link/SystemLink.h"
-#include "panel/CCommView.h"
 #include "panel/CommPanel.h"
-#include "panel/HalvexHostHooks.h"
-#include "panel/ResponsiveLink.h"
 #include "settings/LastUseSection.h"
 
 #include <QAction>

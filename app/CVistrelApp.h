@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "app/CCommDoc.h"
-#include "app/Startup.h"
-#include "platform/QtPrompts.h"
+#include "app/platform/QtPrompts.h"
+#include "shell/AppState.h"
+#include "shell/Startup.h"
 
 #include <memory>
 #include <string>

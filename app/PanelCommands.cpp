@@ -3,7 +3,7 @@
 #include "app/CCommDoc.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "panel/CCameraConfigDialog.h"
+#include "app/panel/CCameraConfigDialog.h"
 #include "panel/CommPanel.h"
 #include "panel/PanelRecords.h"
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "camera/PanelState.h"
+#include "camera/ControlCounts.h"
 
 namespace vistrel {
 

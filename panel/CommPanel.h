@@ -1,6 +1,5 @@
 #pragma once
 
-#include "camera/PanelState.h"
 #include "link/Link.h"
 #include "link/LinkState.h"
 #include "panel/CameraConfigChoice.h"
@@ -8,6 +7,7 @@
 #include "panel/PanelView.h"
 #include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
+#include "settings/PanelState.h"
 
 #include <array>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "camera/CameraDescription.h"
-#include "camera/PanelState.h"
+#include "settings/PanelState.h"
 
 #include <functional>
 #include <string>

@@ -9,6 +9,15 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs=$(nproc)
 
+echo "== Qt only in the program's folder =="
+# The core, Halvex32 and the tools build without Qt; every widget lives under app/.
+qt_outside=$(git ls-files '*.cpp' '*.h' | grep -v -E '^(app|tests)/' | xargs grep -l -E '^\s*#\s*include\s*<Q' || true)
+if [ -n "$qt_outside" ]; then
+    echo "Qt headers included outside app/:" >&2
+    echo "$qt_outside" >&2
+    exit 1
+fi
+
 echo "== normal build =="
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"

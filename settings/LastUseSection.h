@@ -1,6 +1,6 @@
 #pragma once
 
-#include "camera/PanelState.h"
+#include "settings/PanelState.h"
 
 #include <string>
 #include <string_view>

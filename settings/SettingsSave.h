@@ -1,9 +1,9 @@
 #pragma once
 
-#include "camera/PanelState.h"
 #include "link/LinkState.h"
 #include "platform/Profile.h"
 #include "platform/ProgramValues.h"
+#include "settings/PanelState.h"
 
 #include <ctime>
 #include <string>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "camera/PanelState.h"
 #include "link/LinkSelection.h"
 #include "link/LinkState.h"
 #include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
 #include "settings/LinkSettings.h"
+#include "settings/PanelState.h"
 
 #include <string>
 #include <vector>

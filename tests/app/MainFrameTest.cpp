@@ -1,6 +1,6 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "panel/CCommView.h"
+#include "app/panel/CCommView.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>

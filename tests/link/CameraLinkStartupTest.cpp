@@ -1,6 +1,6 @@
 #include "ClserTestControl.h"
-#include "app/Startup.h"
 #include "link/CameraLinkLibrary.h"
+#include "shell/Startup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 

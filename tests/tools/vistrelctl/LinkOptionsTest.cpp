@@ -1,7 +1,7 @@
 #include "tools/vistrelctl/LinkOptions.h"
-#include "link/VistrelctlRun.h"
 #include "support/TempDir.h"
 #include "tools/camsim/SimServer.h"
+#include "tools/vistrelctl/VistrelctlRun.h"
 
 #include <gtest/gtest.h>
 

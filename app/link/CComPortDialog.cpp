@@ -1,0 +1,94 @@
+#include "app/link/CComPortDialog.h"
+
+#include "app/link/LinkControlIds.h"
+#include "link/ComPortChoice.h"
+#include "link/SerialDevices.h"
+#include "ui_ComPortDialog.h"
+
+#include <QString>
+
+namespace vistrel {
+
+namespace {
+
+void name(QWidget* widget, int id) {
+    widget->setObjectName(QString::number(id));
+}
+
+} // namespace
+
+CComPortDialog::CComPortDialog(LinkState& link, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::ComPortDialog>()), m_link(link) {
+    m_ui->setupUi(this);
+    setFixedSize(size());
+    name(m_ui->radioCom1, kIdCom1Radio);
+    name(m_ui->radioCom2, kIdCom2Radio);
+    name(m_ui->comboBaudRate, kIdBaudRateList);
+    name(m_ui->buttonOk, kIdOk);
+    name(m_ui->buttonCancel, kIdCancel);
+    name(m_ui->comboCom1Device, kIdCom1Device);
+    name(m_ui->comboCom2Device, kIdCom2Device);
+    // Stable device names are long: the drop-down shows them whole.
+    for (QComboBox* combo : {m_ui->comboCom1Device, m_ui->comboCom2Device}) {
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        combo->setFixedWidth(combo->geometry().width());
+    }
+    connect(m_ui->buttonOk, &QPushButton::clicked, this, &CComPortDialog::OnOK);
+    connect(m_ui->buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+CComPortDialog::~CComPortDialog() = default;
+
+void CComPortDialog::showEvent(QShowEvent* event) {
+    OnInitDialog();
+    QDialog::showEvent(event);
+}
+
+void CComPortDialog::OnInitDialog() {
+    exchangeToControls();
+    m_rateIndex = BaudRateIndexOnOpening(m_link);
+    exchangeToControls();
+    fillDevices();
+    m_ui->radioCom1->setFocus();
+}
+
+void CComPortDialog::exchangeToControls() {
+    // A radio group without a valid position shows no choice.
+    m_ui->radioCom1->setAutoExclusive(false);
+    m_ui->radioCom2->setAutoExclusive(false);
+    m_ui->radioCom1->setChecked(m_portIndex == 0);
+    m_ui->radioCom2->setChecked(m_portIndex == 1);
+    m_ui->radioCom1->setAutoExclusive(true);
+    m_ui->radioCom2->setAutoExclusive(true);
+    m_ui->comboBaudRate->setCurrentIndex(m_rateIndex >= 0 && m_rateIndex < 3 ? m_rateIndex : -1);
+}
+
+void CComPortDialog::fillDevices() {
+    const std::vector<SerialDevice> devices = ListSerialDevices();
+    QComboBox* combos[2] = {m_ui->comboCom1Device, m_ui->comboCom2Device};
+    for (int slot = 0; slot < 2; ++slot) {
+        QComboBox* combo = combos[slot];
+        combo->clear();
+        for (const SerialDevice& device : devices) {
+            combo->addItem(QString::fromStdString(device.path));
+        }
+        combo->setEditText(QString::fromStdString(ComDeviceOf(m_link, slot + 1)));
+    }
+}
+
+void CComPortDialog::OnOK() {
+    m_portIndex = m_ui->radioCom1->isChecked() ? 0 : (m_ui->radioCom2->isChecked() ? 1 : -1);
+    m_rateIndex = m_ui->comboBaudRate->currentIndex();
+    m_link.LinkBaudRate = BaudRateOfIndex(m_rateIndex);
+    QComboBox* combos[2] = {m_ui->comboCom1Device, m_ui->comboCom2Device};
+    for (int slot = 0; slot < 2; ++slot) {
+        const QString text = combos[slot]->currentText().trimmed();
+        // An emptied box means the port's usual device.
+        m_link.ComDevice[slot] =
+            text.isEmpty() ? std::string(slot == 0 ? "/dev/ttyS0" : "/dev/ttyS1") : text.toStdString();
+    }
+    accept();
+}
+
+} // namespace vistrel

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "link/LinkState.h"
+#include "panel/PanelRecords.h"
+#include "platform/ProgramValues.h"
+#include "settings/PanelState.h"
+
+namespace vistrel {
+
+// The program-wide records of one run, owned by the application and handed by reference.
+struct AppState {
+    ProgramValues values;
+    LinkState link;
+    PanelState panel;
+    // The loaded description, the connection flags and the texts of status bar panes 0 and 1.
+    PanelRecords records;
+};
+
+} // namespace vistrel

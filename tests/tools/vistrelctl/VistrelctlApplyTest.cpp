@@ -1,0 +1,152 @@
+// vistrelctl apply and read-settings, run as a test bench runs them, against the camera simulator
+// on a pseudo-terminal and the simulated Camera Link library.
+#include "support/TempDir.h"
+#include "tools/camsim/CameraModel.h"
+#include "tools/camsim/SimServer.h"
+#include "tools/vistrelctl/VistrelctlRun.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace vistrel::test {
+namespace {
+
+using Json = nlohmann::json;
+
+const char kCam[] = "[Special Cmd]\nCameraIdent=ID?\nCameraConf=CFG?\nCameraDefault=RST\n"
+                    "[Receive message]\nString=OK\nNoError=Done\nError0=Refused\nError1=Unknown\nError2=Range\n"
+                    "[WaitBetweenChar]\nMilliSec=0\n"
+                    "[ComboBox1]\nCharacter=G\nValue1=0\nText1=Low\nValue2=1\nText2=High\n"
+                    "[Check1]\nCharacter=T\nValue1=0\nValue2=1\n"
+                    "[ListBox1]\nCharacter=E\nValue1=100\nValue2=200\n";
+
+std::vector<Json> jsonLines(const std::string& out) {
+    std::vector<Json> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(Json::parse(line));
+    }
+    return lines;
+}
+
+class VistrelctlApply : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unsetenv("CLSERSIM_WRITE_FAIL");
+        m_cam = m_dir.write("gain.cam", kCam);
+        camsim::SimCamera camera;
+        std::string error;
+        ASSERT_TRUE(camsim::LoadSimCamera(m_cam, camera, error)) << error;
+        camera.controls[0].startValue = "1";
+        m_server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+        ASSERT_TRUE(m_server) << error;
+        m_server->start();
+        m_settings = m_dir.write("vistrel.INI", "[Common]\nCOM Port=2\nCamera File=old.cam\n"
+                                                "[Last use]\nComboBox1=0\nCheck1=1\nListBox1=150\nXpos=33\n"
+                                                "[Serial Devices]\nCOM2=" +
+                                                    m_server->devicePath() + "\n");
+    }
+    CtlRun run(const std::string& command, bool withErrors = false) {
+        return runVistrelctl(command + " --settings '" + m_settings + "' --cam '" + m_cam + "'", withErrors);
+    }
+
+    TempDir m_dir;
+    std::string m_cam;
+    std::string m_settings;
+    std::unique_ptr<camsim::SimServer> m_server;
+};
+
+TEST_F(VistrelctlApply, EachInitialisationSendsWhatTheProgramSends) {
+    CtlRun result = run("apply --json");
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(m_server->lines(), (std::vector<std::string>{"ID?", "G=0", "T=1", "E=150"}));
+    std::vector<Json> lines = jsonLines(result.out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0]["step"], "identify");
+    EXPECT_TRUE(lines[0]["shown"].is_null());
+    EXPECT_EQ(lines[1]["step"], "ComboBox1");
+    EXPECT_EQ(lines[1]["command"], "G=0");
+    EXPECT_EQ(lines[1]["reply"], ">OK\r");
+    EXPECT_EQ(lines[1]["shown"], "Done");
+    EXPECT_EQ(lines[1]["accepted"], true);
+    EXPECT_EQ(lines[3]["step"], "ListBox1");
+    EXPECT_EQ(lines[4]["identified"], true);
+    EXPECT_EQ(lines[4]["panelState"]["ListBox1"], 150);
+
+    // From the camera: the report sets the panel state, which is sent back.
+    result = run("apply --from camera --json");
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    const std::vector<std::string> fromCamera = {"ID?", "CFG?", "G=0", "T=1", "E=150"};
+    std::vector<std::string> sent = m_server->lines();
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()), fromCamera);
+    // Factory settings first: the camera's start values come back.
+    result = run("apply --from factory --save");
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    sent = m_server->lines();
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 6, sent.end()),
+              (std::vector<std::string>{"ID?", "RST", "CFG?", "G=1", "T=0", "E=100"}));
+    // The save keeps the window entries and the camera file, which is not among the program's.
+    const std::string saved = m_dir.read("vistrel.INI");
+    EXPECT_NE(saved.find("ComboBox1=1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ListBox1=100\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Xpos=33\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Camera File=old.cam\n"), std::string::npos) << saved;
+}
+
+TEST_F(VistrelctlApply, RefusalsAndFailuresGiveTheirExitCodes) {
+    // The description says 9 where the camera knows only 0 and 1: refused, and the rest still sent.
+    std::string other = kCam;
+    other.replace(other.find("Value1=0\nText1=Low"), 8, "Value1=9");
+    m_cam = m_dir.write("other.cam", other);
+    CtlRun result = run("apply --json");
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    const std::vector<Json> lines = jsonLines(result.out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1]["command"], "G=9");
+    EXPECT_EQ(lines[1]["shown"], "Range");
+    EXPECT_EQ(lines[1]["result"], 0);
+    EXPECT_EQ(lines[1]["accepted"], false);
+    EXPECT_EQ(lines[3]["accepted"], true);
+
+    // read-settings sends only the query and prints the state.
+    result = run("read-settings");
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_NE(result.out.find("ListBox1=150"), std::string::npos) << result.out;
+    EXPECT_EQ(m_server->lines().back(), "CFG?");
+
+    // No description, no link, a wrong command line: exit 2 with nothing sent.
+    const std::size_t sent = m_server->lines().size();
+    m_cam = m_dir.path() + "none.cam";
+    EXPECT_EQ(run("apply").exitCode, 2);
+    m_cam = m_dir.path() + "gain.cam";
+    EXPECT_EQ(run("apply --from nowhere").exitCode, 2);
+    EXPECT_EQ(run("apply extra").exitCode, 2);
+    EXPECT_EQ(run("apply --device '" + m_dir.path() + "no-such-tty'").exitCode, 2);
+    EXPECT_EQ(m_server->lines().size(), sent);
+
+    // A settings query that fails: its message on the error stream, exit 1.
+    camsim::FaultKnobs knobs;
+    knobs.answer = camsim::FaultKnobs::Answer::Garbage;
+    m_server->setKnobs(knobs);
+    result = run("read-settings", true);
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_NE(result.out.find("Error : Camera settings"), std::string::npos) << result.out;
+}
+
+TEST_F(VistrelctlApply, OverCameraLinkThroughTheSimulatedGrabberLibrary) {
+    setenv("CLSERSIM_PORTS", "2", 1);
+    setenv("CLSERSIM_CAM_1", m_cam.c_str(), 1);
+    const CtlRun result = run(std::string("apply --json --library '") + CLSERSIM_PATH + "' --port 1");
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    const std::vector<Json> lines = jsonLines(result.out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0]["reply"].get<std::string>().find(">OK\r") != std::string::npos, true);
+    EXPECT_EQ(lines[2]["command"], "T=1");
+    EXPECT_EQ(lines[2]["status"], "Sending & Receive OK");
+    EXPECT_EQ(lines[4]["connected"].get<std::string>().substr(0, 6), "CamSim");
+}
+
+} // namespace
+} // namespace vistrel::test
