@@ -12,6 +12,7 @@ packages=(
     libxcb1-dev
     xvfb xauth
     locales
+    ser2net
 )
 
 missing=()
@@ -30,3 +31,8 @@ fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The tests start ser2net themselves, on 127.0.0.1 only; the system service that the package enables
+# would listen with Debian's example configuration, so a copy installed here for the tests stays off.
+if [[ " ${missing[*]} " == *" ser2net "* ]] && [ -d /run/systemd/system ]; then
+    $sudo systemctl disable --now ser2net.service >/dev/null 2>&1 || true
+fi

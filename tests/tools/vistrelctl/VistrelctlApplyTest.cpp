@@ -1,5 +1,6 @@
 // vistrelctl apply and read-settings, run as a test bench runs them, against the camera simulator
 // on a pseudo-terminal and the simulated Camera Link library.
+#include "support/Ser2net.h"
 #include "support/TempDir.h"
 #include "tools/camsim/CameraModel.h"
 #include "tools/camsim/SimServer.h"
@@ -133,6 +134,21 @@ TEST_F(VistrelctlApply, RefusalsAndFailuresGiveTheirExitCodes) {
     result = run("read-settings", true);
     EXPECT_EQ(result.exitCode, 1) << result.out;
     EXPECT_NE(result.out.find("Error : Camera settings"), std::string::npos) << result.out;
+}
+
+// COM2 mapped to a station's ser2net: the camera receives what a local line sends it, in order.
+TEST_F(VistrelctlApply, ThroughSer2netAsOnALocalLine) {
+    const CtlRun local = run("apply --from camera --json");
+    ASSERT_EQ(local.exitCode, 0) << local.out;
+    const std::vector<std::string> sent = m_server->lines();
+    Ser2net ser2net(m_server->devicePath());
+    ASSERT_TRUE(ser2net.ok()) << ser2net.error();
+    m_settings = m_dir.write("vistrel.INI", "[Common]\nCOM Port=2\n[Serial Devices]\nCOM2=" + ser2net.url() + "\n");
+    const CtlRun remote = run("apply --from camera --json");
+    EXPECT_EQ(remote.exitCode, 0);
+    EXPECT_EQ(remote.out, local.out);
+    const std::vector<std::string> all = m_server->lines();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(sent.size()), all.end()), sent);
 }
 
 TEST_F(VistrelctlApply, OverCameraLinkThroughTheSimulatedGrabberLibrary) {
