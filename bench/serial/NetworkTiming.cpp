@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "serial/halvex32.h"
-#include "tests/support/Ser2net.h"
+#include "tools/camsim/Ser2netFront.h"
 #include "tools/camsim/SimServer.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using vistrel::test::Ser2net;
+using vistrel::camsim::Ser2netFront;
 
 double median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     server->start();
-    Ser2net rfc2217(server->devicePath(), Ser2net::Accepter::Rfc2217);
-    Ser2net raw(server->devicePath(), Ser2net::Accepter::Raw);
+    Ser2netFront rfc2217(server->devicePath(), Ser2netFront::Accepter::Rfc2217);
+    Ser2netFront raw(server->devicePath(), Ser2netFront::Accepter::Raw);
     if (!rfc2217.ok() || !raw.ok()) {
         std::fprintf(stderr, "network_timing: %s%s\n", rfc2217.error().c_str(), raw.error().c_str());
         return 1;

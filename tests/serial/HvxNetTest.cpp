@@ -1,7 +1,7 @@
 // Halvex32 over the network: through ser2net in front of the simulator, and against a scripted
 // server of our own for the bytes and faults ser2net never produces.
-#include "support/Ser2net.h"
 #include "tests/serial/SimLink.h"
+#include "tools/camsim/Ser2netFront.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -12,6 +12,7 @@ namespace vistrel::test {
 namespace {
 
 using camsim::FaultKnobs;
+using camsim::Ser2netFront;
 
 // A telnet server on 127.0.0.1: for each step it reads until `awaited` has arrived, then answers.
 class ScriptedServer {
@@ -31,8 +32,9 @@ public:
     }
     ~ScriptedServer() {
         shutdown(m_listen, SHUT_RDWR); // ends a waiting accept
-        shutdown(m_fd.load(), SHUT_RDWR);
+        shutdown(m_fd, SHUT_RDWR);
         m_thread.join();
+        close(m_fd);
         close(m_listen);
     }
     const std::string& url() const { return m_url; }
@@ -43,8 +45,7 @@ public:
 
 private:
     void serve(const std::vector<Step>& steps, bool closeAtEnd) {
-        const int fd = accept(m_listen, nullptr, nullptr);
-        m_fd = fd;
+        const int fd = m_fd = accept(m_listen, nullptr, nullptr);
         std::size_t from = 0;
         char bytes[256];
         for (std::size_t i = 0; fd >= 0 && i <= steps.size(); ++i) {
@@ -62,8 +63,7 @@ private:
                 send(fd, steps[i].answer.data(), steps[i].answer.size(), MSG_NOSIGNAL);
             }
         }
-        m_fd = -1;
-        close(fd);
+        shutdown(fd, SHUT_RDWR);
     }
 
     int m_listen = -1;
@@ -156,10 +156,10 @@ TEST_F(NetOpening, TelnetBytesOnTheWire) {
     }
 }
 
-class ThroughSer2net : public SimLinkTest, public ::testing::WithParamInterface<Ser2net::Accepter> {};
+class ThroughSer2net : public SimLinkTest, public ::testing::WithParamInterface<Ser2netFront::Accepter> {};
 
 TEST_P(ThroughSer2net, ExchangesAsOnALocalLine) {
-    Ser2net ser2net(m_server->devicePath(), GetParam());
+    Ser2netFront ser2net(m_server->devicePath(), GetParam());
     ASSERT_TRUE(ser2net.ok()) << ser2net.error();
     ASSERT_EQ(HVX_ConnectDevice(m_status, ser2net.url().c_str(), 9600), 1) << status();
     EXPECT_EQ(status().rfind("Connection OK", 0), 0u) << status();
@@ -192,23 +192,10 @@ TEST_P(ThroughSer2net, ExchangesAsOnALocalLine) {
     }
     EXPECT_EQ(index, 4u);
     EXPECT_EQ(m_server->lines(), (std::vector<std::string>{"G=1", "!=0", "G=7", "E=\xff", "T=1", "G=2"}));
-
-    // The server going away mid-exchange ends it within a second.
-    knobs = {};
-    knobs.answerDelay = std::chrono::seconds(3);
-    m_server->setKnobs(knobs);
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        ser2net.stop();
-    });
-    const auto sent = std::chrono::steady_clock::now();
-    EXPECT_EQ(send("G=1"), -2);
-    EXPECT_LT(msSince(sent), 1200);
-    stopper.join();
 }
 
 INSTANTIATE_TEST_SUITE_P(Accepters, ThroughSer2net,
-                         ::testing::Values(Ser2net::Accepter::Rfc2217, Ser2net::Accepter::Raw));
+                         ::testing::Values(Ser2netFront::Accepter::Rfc2217, Ser2netFront::Accepter::Raw));
 
 } // namespace
 } // namespace vistrel::test

@@ -1,8 +1,8 @@
 // vistrelctl apply and read-settings, run as a test bench runs them, against the camera simulator
 // on a pseudo-terminal and the simulated Camera Link library.
-#include "support/Ser2net.h"
 #include "support/TempDir.h"
 #include "tools/camsim/CameraModel.h"
+#include "tools/camsim/Ser2netFront.h"
 #include "tools/camsim/SimServer.h"
 #include "tools/vistrelctl/VistrelctlRun.h"
 
@@ -141,7 +141,7 @@ TEST_F(VistrelctlApply, ThroughSer2netAsOnALocalLine) {
     const CtlRun local = run("apply --from camera --json");
     ASSERT_EQ(local.exitCode, 0) << local.out;
     const std::vector<std::string> sent = m_server->lines();
-    Ser2net ser2net(m_server->devicePath());
+    camsim::Ser2netFront ser2net(m_server->devicePath());
     ASSERT_TRUE(ser2net.ok()) << ser2net.error();
     m_settings = m_dir.write("vistrel.INI", "[Common]\nCOM Port=2\n[Serial Devices]\nCOM2=" + ser2net.url() + "\n");
     const CtlRun remote = run("apply --from camera --json");
