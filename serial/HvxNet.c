@@ -173,6 +173,14 @@ int hvxNetConnect(char* status, const char* address, int baud) {
     // Every paced character leaves at once, never held back to fill a segment.
     int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // A station that vanishes without closing (power cut, cable pulled) fails the connection within
+    // seconds, idle or not, so that it shows as a lost link rather than as a silent camera.
+    int idleS = 2, intervalS = 1, probes = 3, unackedMs = HVX_WRITE_TIMEOUT_MS;
+    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idleS, sizeof idleS);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &intervalS, sizeof intervalS);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &unackedMs, sizeof unackedMs);
 
     int unconfirmed = 0;
     if (telnet) {

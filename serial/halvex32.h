@@ -83,7 +83,9 @@ HVX_API int HVX_Connect(char* status, int port, int baud);
  * opening may block: up to 3 s for the TCP connection, then up to 2 s for the server to answer the
  * telnet negotiation and up to 1 s for it to confirm the line settings. Requests that stay
  * unconfirmed do not fail the opening; the status text then counts them,
- * "Connection OK (3 unconfirmed)". A connection the server closes is a lost link, as a hang-up is.
+ * "Connection OK (3 unconfirmed)". A connection the server closes is a lost link, as a hang-up is;
+ * so is one to a server that stops answering at the TCP level (TCP keep-alive probes after 2 s of
+ * quiet, given up after 3 more; data unacknowledged for 5 s).
  * The network adds no security of its own: keep such servers on the line's own network, or reach
  * them through an SSH tunnel.
  *
