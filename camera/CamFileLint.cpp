@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <fcntl.h>
 #include <map>
 #include <unistd.h>
 #include <utility>
 
 #include "camera/CamPieceReader.h"
 #include "camera/Enclosed.h"
+#include "platform/RegularFile.h"
 
 namespace vistrel {
 
@@ -178,10 +178,11 @@ void lintLayout(const std::string& path, std::vector<LintWarning>& warnings) {
 std::map<std::int64_t, int> linesAt(const std::string& path, std::vector<std::int64_t> offsets) {
     std::sort(offsets.begin(), offsets.end());
     std::map<std::int64_t, int> lines;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const RegularFile opened = openRegularFile(path);
+    if (!opened.fd) {
         return lines;
     }
+    const int fd = opened.fd.get();
     std::array<char, 16384> buffer{};
     std::int64_t position = 0;
     int line = 1;
@@ -200,7 +201,6 @@ std::map<std::int64_t, int> linesAt(const std::string& path, std::vector<std::in
             }
         }
     }
-    ::close(fd);
     return lines;
 }
 

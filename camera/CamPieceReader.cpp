@@ -1,10 +1,10 @@
 #include "camera/CamPieceReader.h"
 
+#include "platform/RegularFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vistrel {
@@ -15,25 +15,14 @@ constexpr std::size_t kPiece = 99;
 constexpr std::size_t kWindow = kPiece + 1;
 } // namespace
 
-CamPieceReader::~CamPieceReader() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
-}
-
 bool CamPieceReader::open(const std::string& path) {
-    // O_NONBLOCK keeps a FIFO from blocking the open; only regular files are read at all, since
-    // fopen of a directory succeeds on Linux and would only fail at the first read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    // Only regular files are read at all, since fopen of a directory succeeds on Linux and would
+    // only fail at the first read.
+    RegularFile opened = openRegularFile(path);
+    if (!opened.fd) {
         return false;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    m_fd = fd;
+    m_fd = std::move(opened.fd);
     fill(kWindow);
     return !m_failed;
 }
@@ -46,7 +35,7 @@ bool CamPieceReader::fill(std::size_t need) {
         m_pos = 0;
     }
     while (!m_eof && m_end < need && m_end < kCapacity) {
-        const ssize_t got = ::read(m_fd, m_buffer + m_end, kCapacity - m_end);
+        const ssize_t got = ::read(m_fd.get(), m_buffer + m_end, kCapacity - m_end);
         if (got > 0) {
             m_end += static_cast<std::size_t>(got);
         } else if (got < 0 && errno == EINTR) {
@@ -60,7 +49,7 @@ bool CamPieceReader::fill(std::size_t need) {
 }
 
 bool CamPieceReader::next(std::string_view& piece) {
-    if (m_fd < 0 || m_failed) {
+    if (!m_fd || m_failed) {
         return false;
     }
     if (m_end - m_pos < kWindow && !m_eof) {
@@ -108,7 +97,7 @@ void CamPieceReader::passOver(std::size_t length) {
 }
 
 bool CamPieceReader::skipToBracket() {
-    if (m_fd < 0 || m_failed) {
+    if (!m_fd || m_failed) {
         return false;
     }
     for (;;) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UniqueFd.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,11 +14,6 @@ namespace vistrel {
 // however long the file or its lines are.
 class CamPieceReader {
 public:
-    CamPieceReader() = default;
-    ~CamPieceReader();
-    CamPieceReader(const CamPieceReader&) = delete;
-    CamPieceReader& operator=(const CamPieceReader&) = delete;
-
     // Opens a regular file for reading; anything else (directory, device, pipe) fails, and so does a
     // file whose first bytes cannot be read.
     bool open(const std::string& path);
@@ -41,7 +38,7 @@ private:
     bool fill(std::size_t need);
     void passOver(std::size_t length);
 
-    int m_fd = -1;
+    UniqueFd m_fd;
     bool m_eof = false;
     bool m_failed = false;
     std::size_t m_pos = 0;

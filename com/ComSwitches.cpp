@@ -10,8 +10,8 @@ ComSwitchOutcome runComSwitches(const std::vector<std::string>& arguments, const
     const RegistrationSwitch registration = findRegistrationSwitch(arguments);
     if (registration != RegistrationSwitch::None) {
         const bool adding = registration == RegistrationSwitch::Register;
-        const ProfileResult done = adding ? registerDesktopEntry(applicationsFolder, executablePath)
-                                          : unregisterDesktopEntry(applicationsFolder);
+        const FileResult done = adding ? registerDesktopEntry(applicationsFolder, executablePath)
+                                       : unregisterDesktopEntry(applicationsFolder);
         outcome.endProcess = true;
         outcome.exitCode = done.ok ? 0 : 1;
         if (!done.ok) {

@@ -1,5 +1,7 @@
 #include "com/DesktopRegistration.h"
 
+#include "platform/AtomicReplace.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -93,28 +95,28 @@ std::string desktopEntryText(const std::string& executablePath) {
            "Categories=Utility;\n";
 }
 
-ProfileResult registerDesktopEntry(const std::string& folder, const std::string& executablePath) {
+FileResult registerDesktopEntry(const std::string& folder, const std::string& executablePath) {
     if (folder.empty()) {
-        return ProfileResult::failure("no applications folder (neither XDG_DATA_HOME nor HOME is set)");
+        return FileResult::failure("no applications folder (neither XDG_DATA_HOME nor HOME is set)");
     }
     if (executablePath.find_first_of("\r\n") != std::string::npos) {
-        return ProfileResult::failure("the program's path holds a line break");
+        return FileResult::failure("the program's path holds a line break");
     }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        return ProfileResult::failure(error.message());
+        return FileResult::failure(error.message());
     }
-    return replaceProfileFile(folder + "/" + kDesktopEntryName, desktopEntryText(executablePath));
+    return replaceFileAtomically(folder + "/" + kDesktopEntryName, desktopEntryText(executablePath));
 }
 
-ProfileResult unregisterDesktopEntry(const std::string& folder) {
+FileResult unregisterDesktopEntry(const std::string& folder) {
     if (folder.empty()) {
-        return ProfileResult::failure("no applications folder (neither XDG_DATA_HOME nor HOME is set)");
+        return FileResult::failure("no applications folder (neither XDG_DATA_HOME nor HOME is set)");
     }
     const std::string path = folder + "/" + kDesktopEntryName;
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        return ProfileResult::failure(std::strerror(errno));
+        return FileResult::failure(std::strerror(errno));
     }
     return {};
 }

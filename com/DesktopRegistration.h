@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Profile.h"
+#include "platform/FileResult.h"
 
 #include <string>
 #include <vector>
@@ -28,7 +28,7 @@ std::string desktopEntryText(const std::string& executablePath);
 
 // Writes (atomically, creating the folder) or removes the program's desktop entry. Removing an
 // entry that is not there succeeds.
-ProfileResult registerDesktopEntry(const std::string& folder, const std::string& executablePath);
-ProfileResult unregisterDesktopEntry(const std::string& folder);
+FileResult registerDesktopEntry(const std::string& folder, const std::string& executablePath);
+FileResult unregisterDesktopEntry(const std::string& folder);
 
 } // namespace vistrel

@@ -1,24 +1,12 @@
 #include "link/DynamicLoader.h"
 
+#include "platform/RegularFile.h"
+
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vistrel {
 
 namespace {
-
-bool isRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    ::close(fd);
-    return regular;
-}
 
 class SystemDynamicLoader : public DynamicLoader {
 public:
@@ -29,7 +17,7 @@ public:
         }
         // dlopen reads a FIFO or a device as it would a file and blocks on it: only a regular file
         // named by its path is handed over. A bare name is searched for by the loader itself.
-        if (path.find('/') != std::string::npos && !isRegularFile(path)) {
+        if (path.find('/') != std::string::npos && !openRegularFile(path).fd) {
             return nullptr;
         }
         return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
-#include "platform/SaveTemporaryFile.h"
+#include "platform/AtomicReplace.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -148,20 +149,6 @@ std::string systemReason(int error) {
     return std::strerror(error);
 }
 
-ProfileResult writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return ProfileResult::failure(systemReason(errno));
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return {};
-}
-
 // Reads at most `limit` bytes; `truncated` tells whether more followed.
 ProfileResult readAll(int fd, std::size_t limit, std::string& out, bool& truncated) {
     out.clear();
@@ -186,32 +173,6 @@ ProfileResult readAll(int fd, std::size_t limit, std::string& out, bool& truncat
         }
         out.append(buffer, got);
     }
-}
-
-constexpr const char* kNotRegularReason = "not a regular file";
-
-// A settings file opened for reading. Opening never blocks and only a regular file is kept open, so
-// a FIFO or a device in its place can neither hang the program nor be read as settings.
-struct OpenedProfile {
-    int fd = -1;
-    int error = 0;           // errno of a failed open
-    bool notRegular = false; // it exists but is no regular file
-};
-
-OpenedProfile openProfileForReading(const std::string& path) {
-    OpenedProfile opened;
-    opened.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (opened.fd < 0) {
-        opened.error = errno;
-        return opened;
-    }
-    struct stat info {};
-    if (::fstat(opened.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(opened.fd);
-        opened.fd = -1;
-        opened.notRegular = true;
-    }
-    return opened;
 }
 
 } // namespace
@@ -351,12 +312,10 @@ std::string profileValueProblem(std::string_view value) {
 
 std::string loadProfile(const std::string& path, bool* exists) {
     std::string contents;
-    const int fd = openProfileForReading(path).fd;
+    // Only a regular file is read as settings, and a FIFO in its place cannot hang the program.
+    const RegularFile opened = openRegularFile(path);
     bool truncated = false;
-    const bool readable = fd >= 0 && readAll(fd, kProfileMaxBytes, contents, truncated).ok;
-    if (fd >= 0) {
-        ::close(fd);
-    }
+    const bool readable = opened.fd && readAll(opened.fd.get(), kProfileMaxBytes, contents, truncated).ok;
     if (!readable) {
         contents.clear();
     }
@@ -377,17 +336,15 @@ int getProfileInt(const std::string& path, std::string_view section, std::string
 
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents) {
     contents.clear();
-    const OpenedProfile opened = openProfileForReading(path);
+    const RegularFile opened = openRegularFile(path);
     if (opened.notRegular) {
         return ProfileResult::failure(kNotRegularReason);
     }
-    const int fd = opened.fd;
-    if (fd < 0) {
+    if (!opened.fd) {
         return opened.error == ENOENT ? ProfileResult{} : ProfileResult::failure(systemReason(opened.error));
     }
     bool truncated = false;
-    ProfileResult result = readAll(fd, kProfileMaxBytes, contents, truncated);
-    ::close(fd);
+    ProfileResult result = readAll(opened.fd.get(), kProfileMaxBytes, contents, truncated);
     if (result.ok && truncated) {
         result = ProfileResult::failure(systemReason(EFBIG));
     }
@@ -395,64 +352,6 @@ ProfileResult readProfileForEdit(const std::string& path, std::string& contents)
         contents.clear();
     }
     return result;
-}
-
-ProfileResult replaceProfileFile(const std::string& path, std::string_view contents) {
-    std::string target = path;
-    struct stat linkInfo {};
-    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved); // NOLINT(cppcoreguidelines-no-malloc): realpath allocates with malloc
-        }
-    }
-
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
-        return ProfileResult::failure(kNotRegularReason);
-    }
-
-    SaveTemporaryFile temporary(target);
-    if (ProfileResult locked = temporary.acquire(); !locked.ok) {
-        return locked;
-    }
-    const int fd = temporary.fd();
-
-    // The new file keeps the old one's permissions; a new file gets the usual ones.
-    mode_t mode = 0;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-
-    // The rename happens while the lock is held, so a waiting save never takes the renamed file.
-    ProfileResult result = writeAll(fd, contents);
-    if (result.ok && ::fchmod(fd, mode) != 0) {
-        result = ProfileResult::failure(systemReason(errno));
-    }
-    if (result.ok && ::fsync(fd) != 0) {
-        result = ProfileResult::failure(systemReason(errno));
-    }
-    if (result.ok && ::rename(temporary.path().c_str(), target.c_str()) != 0) {
-        result = ProfileResult::failure(systemReason(errno));
-    }
-    if (!result.ok) {
-        temporary.discard();
-        return result;
-    }
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    // Make the rename itself durable; a failure here no longer endangers the old or the new file.
-    const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return {};
 }
 
 ProfileResult writeProfileString(const std::string& path, std::string_view section, std::string_view key,
@@ -469,7 +368,7 @@ ProfileResult writeProfileString(const std::string& path, std::string_view secti
     if (ProfileResult read = readProfileForEdit(path, contents); !read.ok) {
         return read;
     }
-    return replaceProfileFile(path, withProfileString(contents, section, key, value));
+    return replaceFileAtomically(path, withProfileString(contents, section, key, value));
 }
 
 ProfileResult deleteProfileSection(const std::string& path, std::string_view section) {
@@ -480,7 +379,7 @@ ProfileResult deleteProfileSection(const std::string& path, std::string_view sec
     if (findSection(contents, section) == std::string_view::npos) {
         return {};
     }
-    return replaceProfileFile(path, withoutProfileSection(contents, section));
+    return replaceFileAtomically(path, withoutProfileSection(contents, section));
 }
 
 } // namespace vistrel

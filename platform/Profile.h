@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileResult.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -19,13 +21,7 @@ namespace vistrel {
 inline constexpr std::size_t kProfileMaxBytes = 8U * 1024U * 1024U;
 
 // Outcome of a write: on failure, the system's reason, and the old file is left as it was.
-struct ProfileResult {
-    bool ok = true;
-    std::string reason;
-
-    explicit operator bool() const { return ok; }
-    static ProfileResult failure(std::string why) { return {false, std::move(why)}; }
-};
+using ProfileResult = FileResult;
 
 // --- Reading from bytes in memory ---
 
@@ -79,11 +75,5 @@ ProfileResult deleteProfileSection(const std::string& path, std::string_view sec
 // be read whole (unreadable, no regular file, or larger than kProfileMaxBytes), so a rewrite never
 // loses anything and never replaces a FIFO or a device.
 ProfileResult readProfileForEdit(const std::string& path, std::string& contents);
-
-// Replaces the file's bytes atomically: a temporary file beside it (one fixed name, locked for the
-// save, taken over from a save that was interrupted), flushed to disk, then renamed over it. The file keeps its
-// permissions; a symbolic link is followed and its target replaced. Fails, leaving it, when the target exists but is no
-// regular file.
-ProfileResult replaceProfileFile(const std::string& path, std::string_view contents);
 
 } // namespace vistrel

@@ -23,64 +23,48 @@ std::string temporaryPathFor(const std::string& target) {
 
 SaveTemporaryFile::SaveTemporaryFile(const std::string& target) : m_path(temporaryPathFor(target)) {}
 
-SaveTemporaryFile::~SaveTemporaryFile() {
-    release();
-}
-
-void SaveTemporaryFile::release() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-}
-
-ProfileResult SaveTemporaryFile::acquire(std::chrono::milliseconds patience) {
-    release();
+FileResult SaveTemporaryFile::acquire(std::chrono::milliseconds patience) {
+    m_fd.reset();
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         // Never through a symbolic link, and never blocking on whatever else might stand there.
-        const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0600);
-        if (fd < 0) {
-            return ProfileResult::failure(std::strerror(errno));
+        UniqueFd fd(::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0600));
+        if (!fd) {
+            return FileResult::failure(std::strerror(errno));
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
             // The save that held the lock may have renamed the file into place meanwhile: the lock is
             // only worth something while the name still leads to the locked file.
             struct stat locked {};
             struct stat named {};
-            if (::fstat(fd, &locked) == 0 && ::lstat(m_path.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-                locked.st_ino == named.st_ino) {
+            if (::fstat(fd.get(), &locked) == 0 && ::lstat(m_path.c_str(), &named) == 0 &&
+                locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
                 if (!S_ISREG(locked.st_mode) || locked.st_nlink != 1 || locked.st_uid != ::geteuid()) {
-                    ::close(fd);
-                    return ProfileResult::failure(m_path + " is not a file of this user's own");
+                    return FileResult::failure(m_path + " is not a file of this user's own");
                 }
-                if (::ftruncate(fd, 0) != 0) {
-                    const int error = errno;
-                    ::close(fd);
-                    return ProfileResult::failure(std::strerror(error));
+                if (::ftruncate(fd.get(), 0) != 0) {
+                    return FileResult::failure(std::strerror(errno));
                 }
-                m_fd = fd;
+                m_fd = std::move(fd);
                 return {};
             }
-            ::close(fd);
             continue;
         }
         const int error = errno;
-        ::close(fd);
         if (error != EWOULDBLOCK && error != EINTR) {
-            return ProfileResult::failure(std::strerror(error));
+            return FileResult::failure(std::strerror(error));
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            return ProfileResult::failure(std::strerror(EWOULDBLOCK));
+            return FileResult::failure(std::strerror(EWOULDBLOCK));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 
 void SaveTemporaryFile::discard() {
-    if (m_fd >= 0) {
+    if (m_fd) {
         ::unlink(m_path.c_str());
-        release();
+        m_fd.reset();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/Profile.h"
+#include "platform/FileResult.h"
+#include "platform/UniqueFd.h"
 
 #include <chrono>
 #include <string>
@@ -14,23 +15,19 @@ namespace vistrel {
 class SaveTemporaryFile {
 public:
     explicit SaveTemporaryFile(const std::string& target);
-    ~SaveTemporaryFile(); // closes it, which releases the lock
-    SaveTemporaryFile(const SaveTemporaryFile&) = delete;
-    SaveTemporaryFile& operator=(const SaveTemporaryFile&) = delete;
+    // Its descriptor closes with it, which releases the lock.
 
     // Opens (or creates) the file, locks it and empties it; waits at most `patience` for a running save.
-    ProfileResult acquire(std::chrono::milliseconds patience = std::chrono::seconds(10));
+    FileResult acquire(std::chrono::milliseconds patience = std::chrono::seconds(10));
     // Removes the file while still holding the lock, after a failed save.
     void discard();
 
-    int fd() const { return m_fd; }
+    int fd() const { return m_fd.get(); }
     const std::string& path() const { return m_path; }
 
 private:
-    void release();
-
     std::string m_path;
-    int m_fd = -1;
+    UniqueFd m_fd;
 };
 
 } // namespace vistrel

@@ -1,5 +1,6 @@
 #include "settings/SettingsSave.h"
 
+#include "platform/AtomicReplace.h"
 #include "platform/ProgramLocations.h"
 #include "settings/LastUseSection.h"
 #include "settings/SaveDate.h"
@@ -60,7 +61,7 @@ ProfileResult SavePanelState(const ProgramValues& values, const LinkState& link,
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(values.SettingsPath).parent_path(), ignored);
     }
-    return replaceProfileFile(values.SettingsPath, after);
+    return replaceFileAtomically(values.SettingsPath, after);
 }
 
 } // namespace vistrel

@@ -1,30 +1,26 @@
 #pragma once
 
-#include "link/LinkSelection.h"
-#include "link/LinkState.h"
 #include "platform/ProgramValues.h"
-#include "platform/Prompts.h"
 #include "settings/LinkSettings.h"
 #include "settings/PanelState.h"
 
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace vistrel {
 
 inline constexpr const char* kMissingSettingsText = "The initialization file doesn't exists";
 
-// Start-up's reading of the settings file at `values.SettingsPath`. A file that cannot be read
-// leaves everything as it is, sets SettingsFileFound to 0 and, when the program was given arguments,
-// says so in a message captioned with the file's name. Otherwise: "Camera File", the link of "COM
-// Port" (Camera Link loads its library), SettingsChanged back to 0, "BaudRate", "Serial Devices"
-// and all of "Last use".
-void ReadStartupSettings(const std::vector<std::string>& arguments, ProgramValues& values, LinkState& link,
-                         PanelState& panel, Prompts& prompts, const CameraLinkRelease& releaseCameraLink = {});
+// What start-up takes from the settings file, as read: nothing is loaded, shown or changed.
+struct StartupSettings {
+    bool found = false;                     // the file could be read
+    std::optional<std::string> camFileName; // "Camera File", when it names a description (no '-' in it)
+    LinkSettings link;                      // section "Common" and "Serial Devices"
+    PanelState lastUse;                     // all of "Last use"; every entry 0 when the file is missing
+};
 
-// Camera Link chosen in the settings: the library of "CameraLink DLL" is loaded and bound (its
-// messages through `prompts`), "CameraLink Port" becomes the port, and Camera Link the link, loaded
-// or not.
-void LoadCameraLinkFromSettings(const LinkSettings& settings, LinkState& link, Prompts& prompts);
+// Reads the settings file of `values` (settingsReadPath: an installed copy's start values while the
+// user has none).
+StartupSettings ReadStartupSettings(const ProgramValues& values);
 
 } // namespace vistrel

@@ -1,6 +1,8 @@
 #include "shell/Startup.h"
 
 #include "com/ComSwitches.h"
+#include "link/CameraLinkLibrary.h"
+#include "platform/ProgramLocations.h"
 #include "platform/ProgramPaths.h"
 
 namespace vistrel {
@@ -21,13 +23,44 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
     state.values.SettingsPath = locations.settingsPath;
     state.values.SettingsDefaultsPath = locations.settingsDefaultsPath;
     state.values.UserCamFilesDirectory = locations.userCamFilesDirectory;
-    readStartupSettings(input.arguments, state, prompts, input.releaseCameraLink);
+    takeUpStartupSettings(ReadStartupSettings(state.values), input.arguments, state.values, state.link, state.panel,
+                          prompts, input.releaseCameraLink);
     return result;
 }
 
-void readStartupSettings(const std::vector<std::string>& arguments, AppState& state, Prompts& prompts,
-                         const CameraLinkRelease& releaseCameraLink) {
-    ReadStartupSettings(arguments, state.values, state.link, state.panel, prompts, releaseCameraLink);
+void takeUpStartupSettings(const StartupSettings& read, const std::vector<std::string>& arguments,
+                           ProgramValues& values, LinkState& link, PanelState& panel, Prompts& prompts,
+                           const CameraLinkRelease& releaseCameraLink) {
+    if (!read.found) {
+        if (!arguments.empty()) {
+            prompts.tellWithCaption(settingsFileNameOf(values.SettingsPath), kMissingSettingsText);
+        }
+        values.SettingsFileFound = 0;
+        return;
+    }
+    if (read.camFileName) {
+        values.CamFileName = *read.camFileName;
+        values.CamFilePath = resolveCamFilePath(values, *read.camFileName);
+    }
+    if (read.link.linkKind == kLinkCameraLink) {
+        LoadCameraLinkFromSettings(read.link, link, prompts);
+    } else if (read.link.linkKind) {
+        SelectComLink(link, *read.link.linkKind, releaseCameraLink);
+    }
+    link.SettingsChanged = 0;
+    link.LinkBaudRate = read.link.baudRate;
+    link.ComDevice[0] = read.link.comDevice[0];
+    link.ComDevice[1] = read.link.comDevice[1];
+    panel = read.lastUse;
+}
+
+void LoadCameraLinkFromSettings(const LinkSettings& settings, LinkState& link, Prompts& prompts) {
+    ReleaseCameraLinkLibrary(link, prompts);
+    // A library that does not load or bind has shown its message; Camera Link stays the link all the
+    // same, and nothing of it is called until another library is chosen.
+    LoadCameraLinkLibrary(link, prompts, settings.cameraLinkLibrary);
+    link.CameraLinkPort = settings.cameraLinkPort;
+    link.LinkKind = kLinkCameraLink;
 }
 
 void announceDebugMode(const std::vector<std::string>& arguments, AppState& state, Prompts& prompts) {

@@ -37,9 +37,18 @@ inline constexpr const char* kDebugModeText = "Mode 'debug' activ\xc3\xa9.";
 // the program paths, section "Common", "Serial Devices" and "Last use".
 StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& prompts);
 
-// Reads the settings file into the records (steps after the paths are formed).
-void readStartupSettings(const std::vector<std::string>& arguments, AppState& state, Prompts& prompts,
-                         const CameraLinkRelease& releaseCameraLink = {});
+// What start-up does with the settings file as read. A file that was not found leaves everything as
+// it is, sets SettingsFileFound to 0 and, when the program was given arguments, says so in a message
+// captioned with the file's name. Otherwise: "Camera File", the link of "COM Port" (Camera Link loads
+// its library), SettingsChanged back to 0, "BaudRate", "Serial Devices" and all of "Last use".
+void takeUpStartupSettings(const StartupSettings& read, const std::vector<std::string>& arguments,
+                           ProgramValues& values, LinkState& link, PanelState& panel, Prompts& prompts,
+                           const CameraLinkRelease& releaseCameraLink = {});
+
+// Camera Link chosen in the settings: the library of "CameraLink DLL" is loaded and bound (its
+// messages through `prompts`), "CameraLink Port" becomes the port, and Camera Link the link, loaded
+// or not.
+void LoadCameraLinkFromSettings(const LinkSettings& settings, LinkState& link, Prompts& prompts);
 
 // After the frame is shown: any argument switches debug mode on, with its message.
 void announceDebugMode(const std::vector<std::string>& arguments, AppState& state, Prompts& prompts);

@@ -1,4 +1,5 @@
 #include "platform/Profile.h"
+#include "platform/AtomicReplace.h"
 #include "support/TempDir.h"
 #include "support/TimeLimit.h"
 
@@ -188,7 +189,7 @@ TEST(Profile, FileWritesCreateReplaceAndDeleteAtomically) {
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640U);
-    ASSERT_TRUE(replaceProfileFile(path, "[X]\n").ok);
+    ASSERT_TRUE(replaceFileAtomically(path, "[X]\n").ok);
     EXPECT_EQ(dir.read("vistrel.INI"), "[X]\n");
     EXPECT_EQ(test::entriesOf(dir.path()), 1U);
 
@@ -250,7 +251,7 @@ TEST(Profile, SettingsFileThatIsAFifoReadsAsMissingAndIsNeverWrittenOver) {
     }));
     EXPECT_TRUE(inTime([&] { return !writeProfileString(fifo, "Common", "Version", "6.5.0").ok; }));
     EXPECT_TRUE(inTime([&] { return !deleteProfileSection(fifo, "Common").ok; }));
-    EXPECT_TRUE(inTime([&] { return !replaceProfileFile(fifo, "[Common]\n").ok; }));
+    EXPECT_TRUE(inTime([&] { return !replaceFileAtomically(fifo, "[Common]\n").ok; }));
 
     // Through a symbolic link too, and the FIFO is still there afterwards.
     const std::string link = dir.path() + "link.INI";

@@ -1,4 +1,5 @@
 #include "platform/SaveTemporaryFile.h"
+#include "platform/AtomicReplace.h"
 #include "platform/Profile.h"
 #include "support/TempDir.h"
 
@@ -94,7 +95,7 @@ TEST(SaveTemporaryFile, WaitsForTheSaveHoldingItAndRefusesWhatIsNotItsOwn) {
     // A symbolic link in its place is never followed.
     const std::string elsewhere = dir.write("elsewhere", "keep");
     ASSERT_EQ(::symlink(elsewhere.c_str(), (dir.path() + ".vistrel.INI.tmp").c_str()), 0);
-    EXPECT_FALSE(replaceProfileFile(target, "[S]\n").ok);
+    EXPECT_FALSE(replaceFileAtomically(target, "[S]\n").ok);
     EXPECT_EQ(dir.read("elsewhere"), "keep");
     EXPECT_EQ(dir.read("vistrel.INI"), "partial");
 }

@@ -2,6 +2,7 @@
 #include "settings/LastUseSection.h"
 #include "settings/SaveDate.h"
 #include "settings/StartupSettings.h"
+#include "shell/Startup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -195,7 +196,7 @@ TEST_F(SettingsSave, LongCameraLinkLibraryPathSurvivesSaveAndStartUp) {
     LinkState startedLink;
     PanelState startedPanel;
     test::ScriptedPrompts prompts;
-    ReadStartupSettings({}, started, startedLink, startedPanel, prompts);
+    takeUpStartupSettings(ReadStartupSettings(started), {}, started, startedLink, startedPanel, prompts);
     EXPECT_EQ(startedLink.LinkKind, kLinkCameraLink);
     EXPECT_EQ(startedLink.CameraLinkLibraryPath, library);
     EXPECT_EQ(startedLink.CameraLinkPort, 1);

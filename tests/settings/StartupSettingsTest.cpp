@@ -1,6 +1,7 @@
 // Start-up's reading of the settings file: section "Common", "Serial Devices" and "Last use".
 #include "settings/StartupSettings.h"
 #include "platform/Profile.h"
+#include "shell/Startup.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -24,7 +25,7 @@ void read(Read& run, const TempDir& dir, const std::string& settings) {
     dir.write("vistrel.INI", settings);
     run.values.AppDirectory = dir.path();
     run.values.SettingsPath = dir.path() + "vistrel.INI";
-    ReadStartupSettings({}, run.values, run.link, run.panel, run.prompts);
+    takeUpStartupSettings(ReadStartupSettings(run.values), {}, run.values, run.link, run.panel, run.prompts);
 }
 
 TEST(StartupSettings, ComPortValueSelectsTheLinkByTheDigitsItHolds) {

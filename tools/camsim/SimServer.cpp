@@ -53,47 +53,41 @@ speed_t speedFor(int baud) {
     }
 }
 
-void closeFd(int& fd) {
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
-
 } // namespace
 
-SimServer::SimServer(int fd, int holdFd, std::string devicePath, bool realDevice, CameraModel model)
-    : m_fd(fd), m_holdFd(holdFd), m_devicePath(std::move(devicePath)), m_realDevice(realDevice),
+SimServer::SimServer(UniqueFd fd, UniqueFd holdFd, std::string devicePath, bool realDevice, CameraModel model)
+    : m_fd(std::move(fd)), m_holdFd(std::move(holdFd)), m_devicePath(std::move(devicePath)), m_realDevice(realDevice),
       m_model(std::move(model)) {
-    if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
-        m_wake[0] = m_wake[1] = -1;
+    int wake[2] = {-1, -1};
+    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) == 0) {
+        m_wakeRead.reset(wake[0]);
+        m_wakeWrite.reset(wake[1]);
+    }
 }
 
 SimServer::~SimServer() {
     stop();
     closeLink();
-    closeFd(m_wake[0]);
-    closeFd(m_wake[1]);
 }
 
 std::unique_ptr<SimServer> SimServer::openPty(CameraModel model, std::string& error) {
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    UniqueFd master(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
     char name[128] = {};
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
+    if (!master || grantpt(master.get()) != 0 || unlockpt(master.get()) != 0 ||
+        ptsname_r(master.get(), name, sizeof name) != 0) {
         error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
-        if (master >= 0)
-            ::close(master);
         return nullptr;
     }
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    int hold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (hold < 0) {
+    fcntl(master.get(), F_SETFL, fcntl(master.get(), F_GETFL) | O_NONBLOCK);
+    UniqueFd hold(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!hold) {
         error = std::string("cannot open ") + name + ": " + std::strerror(errno);
-        ::close(master);
         return nullptr;
     }
-    makeRaw(hold, B9600);
-    auto server = std::unique_ptr<SimServer>(new SimServer(master, hold, name, false, std::move(model)));
-    if (server->m_wake[0] < 0) {
+    makeRaw(hold.get(), B9600);
+    auto server =
+        std::unique_ptr<SimServer>(new SimServer(std::move(master), std::move(hold), name, false, std::move(model)));
+    if (!server->m_wakeRead) {
         error = "cannot create a pipe";
         return nullptr;
     }
@@ -102,25 +96,23 @@ std::unique_ptr<SimServer> SimServer::openPty(CameraModel model, std::string& er
 
 std::unique_ptr<SimServer> SimServer::openDevice(const std::string& path, int baud, CameraModel model,
                                                  std::string& error) {
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) {
         error = "cannot open " + path + ": " + std::strerror(errno);
         return nullptr;
     }
-    if (!isatty(fd)) {
+    if (!isatty(fd.get())) {
         error = path + " is not a terminal device";
-        ::close(fd);
         return nullptr;
     }
     speed_t speed = speedFor(baud);
     if (speed == B0) {
         error = "unsupported baud rate " + std::to_string(baud);
-        ::close(fd);
         return nullptr;
     }
-    makeRaw(fd, speed);
-    auto server = std::unique_ptr<SimServer>(new SimServer(fd, -1, path, true, std::move(model)));
-    if (server->m_wake[0] < 0) {
+    makeRaw(fd.get(), speed);
+    auto server = std::unique_ptr<SimServer>(new SimServer(std::move(fd), UniqueFd(), path, true, std::move(model)));
+    if (!server->m_wakeRead) {
         error = "cannot create a pipe";
         return nullptr;
     }
@@ -150,9 +142,9 @@ void SimServer::stop() {
 }
 
 void SimServer::wake() {
-    if (m_wake[1] >= 0) {
+    if (m_wakeWrite) {
         char c = 1;
-        [[maybe_unused]] ssize_t n = ::write(m_wake[1], &c, 1);
+        [[maybe_unused]] ssize_t n = ::write(m_wakeWrite.get(), &c, 1);
     }
 }
 
@@ -182,15 +174,15 @@ bool SimServer::hungUp() const {
 
 void SimServer::closeLink() {
     // Closing the controlling side first hangs the other side up, as unplugging a cable would.
-    closeFd(m_fd);
-    closeFd(m_holdFd);
+    m_fd.reset();
+    m_holdFd.reset();
 }
 
 void SimServer::driveCts() {
-    if (!m_realDevice || m_fd < 0)
+    if (!m_realDevice || !m_fd)
         return;
     int rts = TIOCM_RTS;
-    ioctl(m_fd, m_model.ctsAsserted() ? TIOCMBIS : TIOCMBIC, &rts);
+    ioctl(m_fd.get(), m_model.ctsAsserted() ? TIOCMBIS : TIOCMBIC, &rts);
 }
 
 bool SimServer::waitForLines(std::size_t count, std::chrono::milliseconds timeout) const {
@@ -201,7 +193,7 @@ bool SimServer::waitForLines(std::size_t count, std::chrono::milliseconds timeou
 int SimServer::bytesWaitingAtDevice() const {
     std::lock_guard lock(m_mutex);
     int waiting = -1;
-    if (m_holdFd < 0 || ioctl(m_holdFd, FIONREAD, &waiting) != 0)
+    if (!m_holdFd || ioctl(m_holdFd.get(), FIONREAD, &waiting) != 0)
         return -1;
     return waiting;
 }
@@ -212,7 +204,7 @@ bool SimServer::waitUntilDelivered(std::chrono::milliseconds timeout) const {
         {
             std::lock_guard lock(m_mutex);
             int waiting = 0;
-            if (m_queue.empty() && (m_holdFd < 0 || (ioctl(m_holdFd, FIONREAD, &waiting) == 0 && waiting == 0)))
+            if (m_queue.empty() && (!m_holdFd || (ioctl(m_holdFd.get(), FIONREAD, &waiting) == 0 && waiting == 0)))
                 return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -256,7 +248,7 @@ bool SimServer::flushDue(std::unique_lock<std::mutex>&) {
     const auto now = Clock::now();
     while (!m_queue.empty() && m_queue.front().due <= now) {
         Pending& front = m_queue.front();
-        if (front.hangUp || m_fd < 0) {
+        if (front.hangUp || !m_fd) {
             if (front.hangUp) {
                 closeLink();
                 m_hungUp = true;
@@ -267,7 +259,7 @@ bool SimServer::flushDue(std::unique_lock<std::mutex>&) {
             m_queue.pop_front();
             continue;
         }
-        ssize_t n = ::write(m_fd, front.bytes.data(), front.bytes.size());
+        ssize_t n = ::write(m_fd.get(), front.bytes.data(), front.bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno == EAGAIN)
@@ -292,12 +284,12 @@ void SimServer::serve() {
             auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_queue.front().due - Clock::now());
             timeoutMs = static_cast<int>(std::max<long long>(0, wait.count()));
         }
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_fd, POLLIN, 0}};
+        pollfd fds[2] = {{m_wakeRead.get(), POLLIN, 0}, {m_fd.get(), POLLIN, 0}};
         if (!writable && timeoutMs == 0) {
             fds[1].events |= POLLOUT;
             timeoutMs = -1;
         }
-        const nfds_t count = m_fd >= 0 ? 2 : 1;
+        const nfds_t count = m_fd.valid() ? 2 : 1;
         lock.unlock();
         int ready = ::poll(fds, count, timeoutMs);
         lock.lock();
@@ -305,13 +297,13 @@ void SimServer::serve() {
             continue;
         if (fds[0].revents & POLLIN) {
             char scrap[64];
-            while (::read(m_wake[0], scrap, sizeof scrap) > 0) {
+            while (::read(m_wakeRead.get(), scrap, sizeof scrap) > 0) {
             }
         }
-        if (count < 2 || m_fd < 0 || !(fds[1].revents & (POLLIN | POLLHUP | POLLERR)))
+        if (count < 2 || !m_fd || !(fds[1].revents & (POLLIN | POLLHUP | POLLERR)))
             continue;
         char buffer[4096];
-        ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+        ssize_t n = ::read(m_fd.get(), buffer, sizeof buffer);
         if (n <= 0) {
             if (n < 0 && (errno == EAGAIN || errno == EINTR))
                 continue;

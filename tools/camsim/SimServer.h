@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/UniqueFd.h"
 #include "tools/camsim/CameraModel.h"
 
 namespace vistrel::camsim {
@@ -65,16 +66,16 @@ private:
         bool hangUp = false;
     };
 
-    SimServer(int fd, int holdFd, std::string devicePath, bool realDevice, CameraModel model);
+    SimServer(UniqueFd fd, UniqueFd holdFd, std::string devicePath, bool realDevice, CameraModel model);
     void serve();
     void wake();
     void closeLink();
     void driveCts();
     bool flushDue(std::unique_lock<std::mutex>& lock);
 
-    int m_fd = -1;
-    int m_holdFd = -1; // the device side kept open, so the link stays up between the client's opens
-    int m_wake[2] = {-1, -1};
+    UniqueFd m_fd;
+    UniqueFd m_holdFd;                // the device side kept open, so the link stays up between the client's opens
+    UniqueFd m_wakeRead, m_wakeWrite; // a pipe that wakes the serving thread
     std::string m_devicePath;
     bool m_realDevice = false;
 

@@ -7,8 +7,6 @@
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
 #include "platform/ProgramLocations.h"
-#include "platform/ProgramPaths.h"
-#include "settings/LastUseSection.h"
 #include "settings/SettingsSave.h"
 #include "settings/StartupSettings.h"
 #include "tools/vistrelctl/CliPrompts.h"
@@ -44,11 +42,12 @@ struct JobOptions {
     bool save = false;
 };
 
-std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, std::string& error) {
+std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, RunSettings& settings,
+                                          std::string& error) {
     CommandWords rest;
     const std::vector<std::string> valueOptions =
         job == Job::Apply ? std::vector<std::string>{"--from"} : std::vector<std::string>{};
-    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, {"--save"}, rest, error);
+    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, {"--save"}, rest, settings, error);
     if (!link) {
         return std::nullopt;
     }
@@ -140,10 +139,28 @@ int saveState(ProgramValues values, const LinkState& savedLink, const PanelState
     return kLinkExitOk;
 }
 
+// The link the save writes back, as the settings file names it: no library is loaded for it.
+LinkState linkOfSettings(const StartupSettings& read) {
+    LinkState link;
+    if (!read.found) {
+        return link;
+    }
+    link.LinkKind = read.link.linkKind.value_or(link.LinkKind);
+    if (link.LinkKind == kLinkCameraLink) {
+        link.CameraLinkLibraryPath = read.link.cameraLinkLibrary;
+        link.CameraLinkPort = read.link.cameraLinkPort;
+    }
+    link.LinkBaudRate = read.link.baudRate;
+    link.ComDevice[0] = read.link.comDevice[0];
+    link.ComDevice[1] = read.link.comDevice[1];
+    return link;
+}
+
 int runJob(Job job, const std::vector<std::string>& args) {
     const char* name = job == Job::Apply ? "apply" : "read-settings";
     std::string error;
-    const std::optional<JobOptions> options = parseJobOptions(job, args, error);
+    RunSettings settings;
+    const std::optional<JobOptions> options = parseJobOptions(job, args, settings, error);
     if (!options) {
         std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
         std::fputs(job == Job::Apply ? kApplyUsage : kReadUsage, stderr);
@@ -152,20 +169,32 @@ int runJob(Job job, const std::vector<std::string>& args) {
     const SendOptions& linkOptions = options->link;
     CliPrompts prompts;
 
-    // What the program holds after its start-up: the settings file's values and panel state.
-    ProgramValues values = programValuesOfThisFolder();
-    values.SettingsPath = linkOptions.settingsPath;
-    values.SettingsDefaultsPath = linkOptions.settingsDefaultsPath;
-    LinkState savedLink;
-    PanelState panel;
-    ReadStartupSettings({}, values, savedLink, panel, prompts);
+    // What the program holds after its start-up: the settings file's values and panel state, from the
+    // one reading of the run.
+    const StartupSettings& read = settings.read;
+    ProgramValues values = settings.values;
+    if (read.found) {
+        if (read.camFileName) {
+            values.CamFileName = *read.camFileName;
+            values.CamFilePath = resolveCamFilePath(values, *read.camFileName);
+        }
+    } else {
+        values.SettingsFileFound = 0;
+    }
+    const LinkState savedLink = linkOfSettings(read);
+    PanelState panel = read.lastUse;
 
     LinkState linkState;
     SystemLink link(linkState);
     DataPanelView view;
     PanelRecords records;
     CommPanel commPanel(values, panel, linkState, records, link, view, prompts);
-    commPanel.setPanelStateLoader([&](PanelState& loaded) { LoadPanelState(settingsReadPath(values), loaded); });
+    // "Last use" as read at the start of the run; the window entries stay as they are.
+    commPanel.setPanelStateLoader([&](PanelState& loaded) {
+        loaded.ComboBox = read.lastUse.ComboBox;
+        loaded.Check = read.lastUse.Check;
+        loaded.ListBox = read.lastUse.ListBox;
+    });
 
     commPanel.LoadCamFileAt(linkOptions.camFile);
     if (records.LoadedTitle == " ") {

@@ -1,14 +1,13 @@
 #include "tools/vistrelctl/LinkOptions.h"
 
-#include "platform/Profile.h"
 #include "platform/ProgramLocations.h"
 #include "platform/ProgramPaths.h"
-#include "settings/LinkSettings.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 namespace vistrel::ctl {
 
@@ -47,7 +46,8 @@ std::string resolveCamFile(const std::string& name) {
 
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error) {
     CommandWords rest;
-    std::optional<SendOptions> options = parseLinkOptions(args, {}, {}, rest, error);
+    RunSettings settings;
+    std::optional<SendOptions> options = parseLinkOptions(args, {}, {}, rest, settings, error);
     if (!options) {
         return std::nullopt;
     }
@@ -65,26 +65,24 @@ std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args
     return options;
 }
 
-std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
-                                            const std::vector<std::string>& valueOptions,
-                                            const std::vector<std::string>& flagOptions, CommandWords& rest,
-                                            std::string& error) {
-    std::optional<std::string> link, device, baud, delay, library, port, cam, settings;
-    SendOptions options;
-    std::vector<std::string>& words = rest.words;
+std::optional<LinkArguments> tokeniseLinkOptions(const std::vector<std::string>& args,
+                                                 const std::vector<std::string>& valueOptions,
+                                                 const std::vector<std::string>& flagOptions, std::string& error) {
+    LinkArguments typed;
+    std::vector<std::string>& words = typed.rest.words;
     const auto listed = [](const std::vector<std::string>& names, const std::string& arg) {
         return std::find(names.begin(), names.end(), arg) != names.end();
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        std::optional<std::string>* target = arg == "--link"       ? &link
-                                             : arg == "--device"   ? &device
-                                             : arg == "--baud"     ? &baud
-                                             : arg == "--delay"    ? &delay
-                                             : arg == "--library"  ? &library
-                                             : arg == "--port"     ? &port
-                                             : arg == "--cam"      ? &cam
-                                             : arg == "--settings" ? &settings
+        std::optional<std::string>* target = arg == "--link"       ? &typed.link
+                                             : arg == "--device"   ? &typed.device
+                                             : arg == "--baud"     ? &typed.baud
+                                             : arg == "--delay"    ? &typed.delay
+                                             : arg == "--library"  ? &typed.library
+                                             : arg == "--port"     ? &typed.port
+                                             : arg == "--cam"      ? &typed.cam
+                                             : arg == "--settings" ? &typed.settings
                                                                    : nullptr;
         if (target != nullptr || listed(valueOptions, arg)) {
             if (i + 1 >= args.size()) {
@@ -94,12 +92,12 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
             if (target != nullptr) {
                 *target = args[++i];
             } else {
-                rest.values[arg] = args[++i];
+                typed.rest.values[arg] = args[++i];
             }
         } else if (arg == "--json") {
-            options.json = true;
+            typed.json = true;
         } else if (listed(flagOptions, arg)) {
-            rest.flags.insert(arg);
+            typed.rest.flags.insert(arg);
         } else if (arg == "--") {
             words.insert(words.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
             break;
@@ -110,30 +108,40 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
             words.push_back(arg);
         }
     }
+    return typed;
+}
 
-    // Defaults from the settings file, as the program reads them at start-up.
-    ProgramValues located = programValuesOfThisFolder();
-    if (settings) {
-        located.SettingsPath = *settings;
-        located.SettingsDefaultsPath.clear();
+std::optional<RunSettings> readRunSettings(const LinkArguments& typed, std::string& error) {
+    RunSettings settings{programValuesOfThisFolder(), {}};
+    if (typed.settings) {
+        settings.values.SettingsPath = *typed.settings;
+        settings.values.SettingsDefaultsPath.clear();
     }
-    options.settingsPath = located.SettingsPath;
-    options.settingsDefaultsPath = located.SettingsDefaultsPath;
-    bool found = false;
-    const std::string contents = loadProfile(settingsReadPath(located), &found);
-    if (settings && !found) {
-        error = "cannot read the settings file " + *settings;
+    settings.read = ReadStartupSettings(settings.values);
+    if (typed.settings && !settings.read.found) {
+        error = "cannot read the settings file " + *typed.settings;
         return std::nullopt;
     }
-    const LinkSettings saved = readLinkSettings(contents);
-    if (found) {
-        options.linkKind = saved.linkKind.value_or(kLinkCom1);
-        options.baud = saved.baudRate;
-        options.library = saved.cameraLinkLibrary;
-        options.port = saved.cameraLinkPort;
-    }
+    return settings;
+}
 
-    // A device or a library named on the command line chooses its kind of link.
+SendOptions linkDefaultsOf(const StartupSettings& saved) {
+    SendOptions options;
+    if (saved.found) {
+        options.linkKind = saved.link.linkKind.value_or(kLinkCom1);
+        options.baud = saved.link.baudRate;
+        options.library = saved.link.cameraLinkLibrary;
+        options.port = saved.link.cameraLinkPort;
+    }
+    return options;
+}
+
+std::optional<SendOptions> validateLinkOptions(const LinkArguments& typed, const StartupSettings& saved,
+                                               std::string& error) {
+    SendOptions options = linkDefaultsOf(saved);
+    options.json = typed.json;
+    const auto& [link, device, baud, delay, library, port, cam] =
+        std::tie(typed.link, typed.device, typed.baud, typed.delay, typed.library, typed.port, typed.cam);
     if (link) {
         if (*link == "com1") {
             options.linkKind = kLinkCom1;
@@ -158,7 +166,7 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
         error = "--library and --port are for a Camera Link";
         return std::nullopt;
     }
-    options.device = device.value_or(saved.comDevice[options.linkKind == kLinkCom2 ? 1 : 0]);
+    options.device = device.value_or(saved.link.comDevice[options.linkKind == kLinkCom2 ? 1 : 0]);
     if (library) {
         options.library = *library;
     }
@@ -194,6 +202,23 @@ std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args
         return std::nullopt;
     }
     return options;
+}
+
+std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
+                                            const std::vector<std::string>& valueOptions,
+                                            const std::vector<std::string>& flagOptions, CommandWords& rest,
+                                            RunSettings& settings, std::string& error) {
+    std::optional<LinkArguments> typed = tokeniseLinkOptions(args, valueOptions, flagOptions, error);
+    if (!typed) {
+        return std::nullopt;
+    }
+    std::optional<RunSettings> read = readRunSettings(*typed, error);
+    if (!read) {
+        return std::nullopt;
+    }
+    settings = std::move(*read);
+    rest = std::move(typed->rest);
+    return validateLinkOptions(*typed, settings.read, error);
 }
 
 } // namespace vistrel::ctl

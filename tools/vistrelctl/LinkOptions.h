@@ -2,6 +2,7 @@
 
 #include "link/LinkState.h"
 #include "platform/ProgramValues.h"
+#include "settings/StartupSettings.h"
 
 #include <map>
 #include <optional>
@@ -26,8 +27,6 @@ struct SendOptions {
     std::string camFile;
     bool json = false;
     std::string command;
-    std::string settingsPath;         // the settings file: --settings, else the program's
-    std::string settingsDefaultsPath; // an installed copy's start values, while settingsPath is missing
 };
 
 // What a command line holds besides the link options: the words, and the command's own options.
@@ -37,16 +36,46 @@ struct CommandWords {
     std::set<std::string> flags;
 };
 
+// The link options every camera command shares, as typed: nothing checked, nothing defaulted.
+struct LinkArguments {
+    std::optional<std::string> link, device, baud, delay, library, port, cam, settings;
+    bool json = false;
+    CommandWords rest; // the command's own options and its words
+};
+
+// The settings file of a run, read once: where it is (the program's places, with SettingsPath
+// from --settings) and what it holds.
+struct RunSettings {
+    ProgramValues values;
+    StartupSettings read;
+};
+
 // Parses "send"'s arguments; on a fault returns nothing with the reason in `error`.
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error);
 
-// Parses the link options every camera command shares ("--link", "--device", "--baud", "--delay",
-// "--library", "--port", "--cam", "--settings", "--json") over the settings file's values; the
-// command's own options (`valueOptions` take a value, `flagOptions` none) and the words go to `rest`.
+// Splits the command line into the shared link options ("--link", "--device", "--baud", "--delay",
+// "--library", "--port", "--cam", "--settings", "--json"), the command's own options (`valueOptions`
+// take a value, `flagOptions` none) and the words. Fails on an unknown option or a missing value.
+std::optional<LinkArguments> tokeniseLinkOptions(const std::vector<std::string>& args,
+                                                 const std::vector<std::string>& valueOptions,
+                                                 const std::vector<std::string>& flagOptions, std::string& error);
+
+// Reads the settings file the run uses; a file named by --settings must be readable.
+std::optional<RunSettings> readRunSettings(const LinkArguments& typed, std::string& error);
+
+// The link the settings file names, as the program reads it at start-up (COM1 at 9600 without one).
+SendOptions linkDefaultsOf(const StartupSettings& saved);
+
+// The typed options over the settings file's, checked: a device or a library typed chooses its kind
+// of link, and each value must make sense for that link.
+std::optional<SendOptions> validateLinkOptions(const LinkArguments& typed, const StartupSettings& saved,
+                                               std::string& error);
+
+// The three steps above in turn; `settings` keeps what was read and `rest` the command's own part.
 std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
                                             const std::vector<std::string>& valueOptions,
                                             const std::vector<std::string>& flagOptions, CommandWords& rest,
-                                            std::string& error);
+                                            RunSettings& settings, std::string& error);
 
 // The places the program in this folder uses, by the same rules for a portable and an installed
 // copy: "vistrel.INI" beside it, or the user's file with the file beside the program as start values

@@ -38,5 +38,60 @@ TEST(LinkOptions, SendRefusesACommandHoldingALineBreak) {
     server->stop();
 }
 
+// Which link and which device a run uses: the typed options over the settings file's, without the
+// file system. An empty `error` means the options are taken.
+TEST(LinkOptions, TypedOptionsOverTheSettingsChooseTheLink) {
+    StartupSettings com2;
+    com2.found = true;
+    com2.link.linkKind = kLinkCom2;
+    com2.link.comDevice[1] = "/dev/ttyUSB1";
+    com2.link.cameraLinkLibrary = "/opt/cl.so";
+    StartupSettings cameraLink = com2;
+    cameraLink.link.linkKind = kLinkCameraLink;
+    cameraLink.link.cameraLinkPort = 2;
+    StartupSettings unread = com2;
+    unread.found = false;
+    const struct {
+        std::vector<std::string> args;
+        const StartupSettings& saved;
+        int kind;
+        std::string device;
+        std::string error;
+    } cases[] = {
+        {{}, com2, kLinkCom2, "/dev/ttyUSB1", ""},
+        {{}, unread, kLinkCom1, "/dev/ttyS0", ""},
+        {{"--device", "/dev/x"}, com2, kLinkCom2, "/dev/x", ""},
+        {{"--device", "/dev/x"}, cameraLink, kLinkCom1, "/dev/x", ""},
+        {{"--link", "com1"}, com2, kLinkCom1, "/dev/ttyS0", ""},
+        {{"--port", "1"}, com2, kLinkCameraLink, "", ""},
+        {{"--link", "cameralink", "--device", "/dev/x"}, com2, 0, "", "--device is for a COM link"},
+        {{"--link", "com2", "--port", "1"}, cameraLink, 0, "", "--library and --port are for a Camera Link"},
+        {{"--port", "1"}, unread, 0, "", "no Camera Link library"},
+        {{"--link", "com3"}, com2, 0, "", "--link takes com1, com2 or cameralink"},
+        {{"--baud", "0"}, com2, 0, "", "--baud takes a positive number"},
+        {{"--port", "-1"}, cameraLink, 0, "", "--port takes a port index"},
+        {{"--delay", "201"}, com2, 0, "", "--delay takes milliseconds from 0 to 200"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto typed = ctl::tokeniseLinkOptions(c.args, {}, {}, error);
+        ASSERT_TRUE(typed) << error;
+        const auto options = ctl::validateLinkOptions(*typed, c.saved, error);
+        const std::string shown = c.args.empty() ? "(none)" : c.args[0] + " " + c.args[1];
+        if (!c.error.empty()) {
+            EXPECT_FALSE(options) << shown;
+            EXPECT_EQ(error.rfind(c.error, 0), 0U) << shown << ": " << error;
+            continue;
+        }
+        ASSERT_TRUE(options) << shown << ": " << error;
+        EXPECT_EQ(options->linkKind, c.kind) << shown;
+        if (c.kind != kLinkCameraLink) {
+            EXPECT_EQ(options->device, c.device) << shown;
+        } else {
+            EXPECT_EQ(options->library, "/opt/cl.so") << shown;
+        }
+    }
+}
+
 } // namespace
 } // namespace vistrel
