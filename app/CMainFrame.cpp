@@ -142,6 +142,8 @@ void CMainFrame::createStatusBar() {
     for (int i = 0; i < 3; ++i) {
         m_panes[i] = new QLabel(bar);
         m_panes[i]->setObjectName(QStringLiteral("pane%1").arg(i));
+        // The panes show what the camera and the link said: never markup.
+        m_panes[i]->setTextFormat(Qt::PlainText);
         m_panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     m_panes[0]->setMinimumWidth(1);

@@ -1,7 +1,7 @@
 #include "app/CVistrelApp.h"
 #include "com/ComSwitches.h"
 #include "com/DesktopRegistration.h"
-#include "platform/ProgramPaths.h"
+#include "platform/ExecutablePaths.h"
 
 #include <QApplication>
 #include <cstdio>

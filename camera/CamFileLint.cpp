@@ -78,7 +78,7 @@ public:
     void textWithoutValue(int comboIndex, int number, const CamKeyLookup& textLookup) override {
         const std::string n = std::to_string(number);
         add(textLookup.lineOffset, "\"Text" + n + "\" of [" + comboSection(comboIndex) + "] has no \"Value" + n +
-                                       "\": choosing it sends what that slot held before");
+                                       "\": choosing it sends the command with no value");
     }
 
     void add(std::int64_t offset, std::string message) {
@@ -108,6 +108,34 @@ std::vector<std::pair<std::string, std::string>> knownSections() {
         sections.emplace_back(name, enclosed('[', upperText(name), ']'));
     }
     return sections;
+}
+
+// For a control section the panel has no control for ("[ComboBox9]", "[ListBox6]"), why it is
+// ignored; empty for any other section.
+std::string beyondTheControls(const std::string& section,
+                              const std::vector<std::pair<std::string, std::string>>& known) {
+    const std::string upper = upperText(section);
+    for (const auto& [name, pattern] : known) {
+        if (upper == pattern) {
+            return {};
+        }
+    }
+    struct Kind {
+        const char* prefix;
+        int count;
+        const char* what;
+    };
+    for (const Kind kind : {Kind{"[COMBOBOX", kComboCount, "drop-down lists"},
+                            Kind{"[CHECK", kCheckCount, "check boxes"}, Kind{"[LISTBOX", kListCount, "lists"}}) {
+        const std::string_view prefix = kind.prefix;
+        if (upper.size() > prefix.size() + 1 && upper.compare(0, prefix.size(), prefix) == 0 &&
+            upper.find_first_not_of("0123456789", prefix.size()) == upper.size() - 1) {
+            const std::string base = section.substr(1, prefix.size() - 1);
+            return "section " + section + " is ignored: the panel has " + std::to_string(kind.count) + " " + kind.what +
+                   ", " + base + "1 to " + base + std::to_string(kind.count);
+        }
+    }
+    return {};
 }
 
 // What the layout of the file says by itself, line by line, as the reader sees it in pieces.
@@ -146,6 +174,9 @@ void lintLayout(const std::string& path, std::vector<LintWarning>& warnings) {
                 const std::size_t close = text.find(']', open);
                 section =
                     close == std::string_view::npos ? std::string() : std::string(text.substr(open, close - open + 1));
+                if (std::string why = beyondTheControls(section, sections); !why.empty()) {
+                    warn(line, std::move(why));
+                }
             }
             for (std::size_t i = 0; i < sections.size(); ++i) {
                 if (upper.find(sections[i].second) == std::string::npos) {
@@ -220,6 +251,24 @@ LintedCamera lintCamFile(const std::string& camFilePath) {
             observer.add(beyond.lineOffset, "error texts beyond \"Error18\" are not read: the table holds Error0 to "
                                             "Error18");
         }
+    }
+    // Only the first character of a command character text is ever sent.
+    const CameraDescription& description = result.described->description;
+    const auto characterOf = [&](const std::string& section, const std::string& character) {
+        if (character.size() > 1) {
+            observer.add(keys->lookup(section, "Character").lineOffset,
+                         "\"Character\" of [" + section + "] is " + quoted(character) + ": only its first character " +
+                             quoted(character.substr(0, 1)) + " is sent");
+        }
+    };
+    for (int i = 0; i < kComboCount; ++i) {
+        characterOf(comboSection(i), description.combos[static_cast<std::size_t>(i)].character);
+    }
+    for (int i = 0; i < kCheckCount; ++i) {
+        characterOf(checkSection(i), description.checks[static_cast<std::size_t>(i)].character);
+    }
+    for (int i = 0; i < kListCount; ++i) {
+        characterOf(listSection(i), description.lists[static_cast<std::size_t>(i)].character);
     }
     lintLayout(camFilePath, result.warnings);
 

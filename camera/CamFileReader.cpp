@@ -90,9 +90,4 @@ int ReadCamKey(const std::string& camFilePath, std::string_view section, std::st
     return static_cast<int>(out.size());
 }
 
-bool CamFileOpens(const std::string& camFilePath) {
-    CamPieceReader reader;
-    return reader.open(camFilePath);
-}
-
 } // namespace vistrel

@@ -36,7 +36,4 @@ CamKeyLookup LookupCamKey(const std::string& camFilePath, std::string_view secti
 // cannot be opened (a directory, device or pipe counts as a file that cannot be opened).
 int ReadCamKey(const std::string& camFilePath, std::string_view section, std::string_view key, std::string& out);
 
-// True when ReadCamKey would be able to open the file.
-bool CamFileOpens(const std::string& camFilePath);
-
 } // namespace vistrel

@@ -32,8 +32,8 @@ struct ListDefinition {
     std::string character; // the entries themselves are what is sent
 };
 
-// What the program holds of the current camera. Loading a file overwrites it key by key and never
-// clears it as a whole, so slots a new file does not reach keep the old file's contents.
+// What the program holds of the current camera. The panel loads each file into a fresh record;
+// the loading steps overwrite it key by key.
 struct CameraDescription {
     std::string identCommand = "!=0";
     std::string configCommand;

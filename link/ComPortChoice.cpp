@@ -35,7 +35,7 @@ std::string ComDeviceOf(const LinkState& link, int comNumber) {
     if (!link.ComDevice[slot].empty()) {
         return link.ComDevice[slot];
     }
-    return slot == 1 ? "/dev/ttyS1" : "/dev/ttyS0";
+    return kDefaultComDevice[slot];
 }
 
 } // namespace vistrel

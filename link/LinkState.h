@@ -13,6 +13,9 @@ enum : int { kLinkCom1 = 1, kLinkCom2 = 2, kLinkCameraLink = 3 };
 inline constexpr int kLinkStatusCapacity = 64;
 inline constexpr int kReplyBufferCapacity = 200;
 
+// The serial devices COM1 and COM2 stand for when nothing maps them elsewhere.
+inline constexpr const char* kDefaultComDevice[2] = {"/dev/ttyS0", "/dev/ttyS1"};
+
 // Which link is in use, with which settings, and what the last link operation said.
 // One per run, owned by the application.
 struct LinkState {
@@ -33,7 +36,7 @@ struct LinkState {
     int SettingsChanged = 0;
 
     // Serial devices that COM1 and COM2 stand for (settings section "Serial Devices").
-    std::string ComDevice[2] = {"/dev/ttyS0", "/dev/ttyS1"};
+    std::string ComDevice[2] = {kDefaultComDevice[0], kDefaultComDevice[1]};
 };
 
 } // namespace vistrel

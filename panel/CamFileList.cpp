@@ -1,6 +1,6 @@
 #include "panel/CamFileList.h"
 
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 
 #include <algorithm>
 #include <cctype>
@@ -58,7 +58,7 @@ std::vector<std::string> listCamFiles(const std::string& folder) {
     return names;
 }
 
-std::vector<std::string> listCamFiles(const ProgramValues& values) {
+std::vector<std::string> listCamFiles(const RunValues& values) {
     std::vector<std::string> names;
     // A user's file takes the place of the program's of the same name: each name once.
     for (const std::string& folder : camFileFolders(values)) {
@@ -72,7 +72,7 @@ std::vector<std::string> listCamFiles(const ProgramValues& values) {
     return names;
 }
 
-std::optional<std::string> listedNameOf(const ProgramValues& values, const std::string& path) {
+std::optional<std::string> listedNameOf(const RunValues& values, const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (!endsWithCam(name)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 
 #include <optional>
 #include <string>
@@ -14,10 +14,10 @@ std::vector<std::string> listCamFiles(const std::string& folder);
 
 // Every description the program offers, by name: the user's folder and the program's, each name
 // once.
-std::vector<std::string> listCamFiles(const ProgramValues& values);
+std::vector<std::string> listCamFiles(const RunValues& values);
 
 // The name under which the program lists the description at `path`: its file name when the
 // program would read that name from that very file; nothing otherwise.
-std::optional<std::string> listedNameOf(const ProgramValues& values, const std::string& path);
+std::optional<std::string> listedNameOf(const RunValues& values, const std::string& path);
 
 } // namespace vistrel

@@ -15,10 +15,14 @@ struct CameraConfigSetup {
     int radioChecked = 0;                      // 0, 1 or 2
 };
 
-// How the dialog closed with OK (or a double click): the name and the checked radio (-1 none).
+// What sets the panel after a description is loaded: the camera configuration's three radios, in
+// their order, or none of them.
+enum class InitChoice { None = -1, SavedValues = 0, CameraSettings = 1, FactorySettings = 2 };
+
+// How the dialog closed with OK (or a double click): the name and the checked radio.
 struct CameraConfigAnswer {
     std::string fileName;
-    int initChoice = 0;
+    InitChoice initChoice = InitChoice::SavedValues;
 };
 
 // Runs the dialog modally; nothing when it was cancelled or closed.

@@ -5,36 +5,27 @@
 
 namespace vistrel {
 
-namespace {
-
-constexpr const char* kTextTooManyCharacters = "Please enter no more than 10 characters.";
-
-} // namespace
-
-CommPanel::CommPanel(ProgramValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
+CommPanel::CommPanel(RunValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
                      PanelView& view, Prompts& prompts)
     : m_values(values), m_panel(panel), m_linkState(linkState), m_records(records), m_link(link), m_view(view),
       m_prompts(prompts) {}
 
-bool CommPanel::readControls() {
+void CommPanel::readControls() {
     for (std::size_t i = 0; i < kCheckIds.size(); ++i) {
         m_CheckState[i] = m_view.checked(kCheckIds[i]) ? 1 : 0;
     }
-    bool fits = true;
-    for (std::size_t i = 0; i < kListIds.size() && fits; ++i) {
-        // A text that is too long is taken all the same; the lists after it keep what they had.
-        m_ListText[i] = m_view.editText(kListIds[i]);
-        if (m_ListText[i].size() > kListTextCapacity) {
-            m_prompts.tell(kTextTooManyCharacters);
-            fits = false;
+    // Every control is read every time. A list text too long for its field is not taken: that list
+    // keeps the text it had, and only its own Apply says so.
+    for (std::size_t i = 0; i < kListIds.size(); ++i) {
+        std::string text = m_view.editText(kListIds[i]);
+        m_listTooLong[i] = text.size() > kListTextCapacity;
+        if (!m_listTooLong[i]) {
+            m_ListText[i] = std::move(text);
         }
     }
-    // The drop-down lists are read whatever a list held, so a change is never sent with the index
-    // the list had before.
     for (std::size_t i = 0; i < kComboIds.size(); ++i) {
         m_ComboIndex[i] = m_view.selection(kComboIds[i]);
     }
-    return fits;
 }
 
 void CommPanel::writeControls() {

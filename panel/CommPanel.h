@@ -5,8 +5,8 @@
 #include "panel/CameraConfigChoice.h"
 #include "panel/PanelRecords.h"
 #include "panel/PanelView.h"
-#include "platform/ProgramValues.h"
 #include "platform/Prompts.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 
 #include <array>
@@ -23,6 +23,7 @@ struct CommandUpdate {
 };
 
 inline constexpr const char* kTextCommandTooLong = "Error Command Too Long";
+inline constexpr const char* kTextTooManyCharacters = "Please enter no more than 10 characters.";
 inline constexpr const char* kTextFactoryError = "Error : Factory settings";
 inline constexpr const char* kTextFactoryDone = "Factory settings actived";
 inline constexpr const char* kTextSettingsError = "Error : Camera settings";
@@ -34,7 +35,7 @@ inline constexpr const char* kTextRefreshed = "Camera setting refreshed";
 // only through PanelView, the camera only through Link.
 class CommPanel {
 public:
-    CommPanel(ProgramValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
+    CommPanel(RunValues& values, PanelState& panel, LinkState& linkState, PanelRecords& records, Link& link,
               PanelView& view, Prompts& prompts);
 
     // Reads the saved control values ("INI file settings" of the camera configuration).
@@ -64,9 +65,9 @@ public:
     void OpenCameraConfiguration(CameraConfigDialogRunner& dialog);
     // What OK in the dialog starts: load `fileName`, then the initialisation `initChoice`.
     void ConfigureCamera(const CameraConfigAnswer& answer);
-    // The initialisation `initChoice` of the loaded panel (0 saved values, 1 the camera's
-    // settings, 2 factory settings), then the panel apply; nothing for any other choice.
-    void InitialiseAndApply(int initChoice);
+    // The initialisation `initChoice` of the loaded panel (the saved values, the camera's settings,
+    // or its factory settings), then the panel apply; nothing for none.
+    void InitialiseAndApply(InitChoice initChoice);
 
     // Update rules of commands 1020, 1021, 32775, 103 and 57601 with their side effects.
     CommandUpdate OnUpdateConnection();
@@ -88,23 +89,18 @@ public:
         m_exchangeListener = std::move(listener);
     }
 
-    // The view's exchanged values, as the last exchange with the widgets left them.
-    const std::array<int, kComboCount>& comboIndex() const { return m_ComboIndex; }
-    const std::array<int, kCheckCount>& checkState() const { return m_CheckState; }
-    const std::array<std::string, kListCount>& listText() const { return m_ListText; }
-
 private:
     void loadDescription(const std::string& camFilePath);
-    // Reads the widgets into the exchanged values; false when a list text was too long.
-    bool readControls();
+    // Reads every widget into the exchanged values; a list text too long for its field is left out
+    // and marked in m_listTooLong.
+    void readControls();
     // Writes the exchanged values into the widgets.
     void writeControls();
     // A pump step of a long sequence; true when Escape ended it.
     bool pumpReportsEscape();
     LinkResult exchangeSpecial(const std::string& step, const std::string& command);
-    int sendControlCommand(const std::string& step, char commandChar, const std::string& valueText);
 
-    ProgramValues& m_values;
+    RunValues& m_values;
     PanelState& m_panel;
     LinkState& m_linkState;
     PanelRecords& m_records;
@@ -117,6 +113,7 @@ private:
 
     std::array<int, kCheckCount> m_CheckState{};
     std::array<std::string, kListCount> m_ListText;
+    std::array<bool, kListCount> m_listTooLong{};
     std::array<int, kComboCount> m_ComboIndex = {-1, -1, -1, -1, -1, -1, -1, -1};
 
     // Last value the camera accepted for each control, taken when its handler first runs.

@@ -3,7 +3,9 @@
 #include "panel/PanelControls.h"
 #include "panel/ReplyInterpretation.h"
 #include "panel/TextMatch.h"
-#include "platform/Profile.h"
+#include "settings/ListValue.h"
+
+#include <algorithm>
 
 namespace vistrel {
 
@@ -41,20 +43,14 @@ int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText)
 
     const LinkResult exchanged = m_link.exchange(command, m_records.description.CharDelayMs);
     int result = exchanged.result;
-    // Only the bytes the link counted, up to a NUL, are the reply.
-    std::string reply;
-    if (result > 0) {
-        const std::size_t counted = std::min(static_cast<std::size_t>(result), exchanged.reply.size());
-        reply = exchanged.reply.substr(0, counted);
-        reply = reply.substr(0, reply.find('\0'));
-    }
-    m_view.showReply(shownReply(reply));
+    m_view.showReply(shownReply(framedReply(exchanged)));
     if (m_linkState.SettingsChanged == 0) {
         m_linkState.SettingsChanged = result;
     }
-    const ReplyInterpretation meaning = interpretReply(m_records.description, reply);
+    // A failed exchange keeps the link's own result; a reply the camera refused gives 0.
+    const ReplyInterpretation meaning = interpretReply(m_records.description, exchanged);
     if (!meaning.acknowledged) {
-        result = 0;
+        result = std::min(result, 0);
         m_prompts.beep(BeepKind::Exclamation);
     }
     m_view.showStatusLine(meaning.text);
@@ -117,9 +113,18 @@ void CommPanel::OnApplyList(int index) {
     if (list.character.empty()) {
         return;
     }
+    // Too long for the field: said once, nothing sent, and the list goes back to its last accepted value.
+    if (m_listTooLong[at]) {
+        m_prompts.tell(kTextTooManyCharacters);
+        m_view.select(id, *m_listAccepted[at]);
+        return;
+    }
     m_currentStep = listSection(index);
     if (SendCameraCommand(list.character[0], m_ListText[at]) > 0) {
-        m_panel.ListBox[at] = profileTextToInt(m_ListText[at]);
+        // A number beyond the int range is sent but never kept.
+        if (std::optional<std::string> kept = listStateText(m_ListText[at])) {
+            m_panel.ListBox[at] = std::move(*kept);
+        }
         m_listAccepted[at] = m_view.selection(id);
     } else {
         m_view.select(id, *m_listAccepted[at]);
@@ -173,15 +178,13 @@ void CommPanel::ApplyPanel() {
     for (int i = 0; i < kListCount; ++i) {
         const auto at = static_cast<std::size_t>(i);
         if (!description.lists[at].character.empty()) {
-            const int saved = m_panel.ListBox[at];
-            // 0 means no value was applied: the list keeps what it shows.
-            if (saved != 0) {
+            const std::string saved = m_panel.ListBox[at];
+            // Without a value the list keeps what it shows.
+            if (!saved.empty()) {
                 const int id = kListIds[at];
-                const std::string text = std::to_string(saved);
-                int found =
-                    findFromSecondEntry(m_view.entryCount(id), text, [&](int n) { return m_view.entryText(id, n); });
+                int found = findListEntry(m_view.entryCount(id), saved, [&](int n) { return m_view.entryText(id, n); });
                 if (found < 0) {
-                    m_view.insertEntry(id, 0, text);
+                    m_view.insertEntry(id, 0, saved);
                     found = 0;
                 }
                 m_view.select(id, found);

@@ -2,6 +2,8 @@
 #include "panel/CommPanel.h"
 #include "panel/TextMatch.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 CameraConfigSetup CommPanel::cameraConfigSetup() const {
@@ -9,8 +11,18 @@ CameraConfigSetup CommPanel::cameraConfigSetup() const {
     setup.names = listCamFiles(m_values);
     setup.editText = m_values.CamFileName;
     if (!setup.names.empty()) {
-        const int found = findFromSecondEntry(static_cast<int>(setup.names.size()), m_values.CamFileName,
-                                              [&](int n) { return setup.names[static_cast<std::size_t>(n)]; });
+        // The saved name itself, in its own letter case first, then in any; without a name, or with
+        // one not listed, the first entry.
+        const std::string& saved = m_values.CamFileName;
+        const auto at = [&](auto&& same) {
+            const auto it = std::find_if(setup.names.begin(), setup.names.end(),
+                                         [&](const std::string& name) { return same(name, saved); });
+            return it == setup.names.end() ? -1 : static_cast<int>(it - setup.names.begin());
+        };
+        int found = at([](const std::string& a, const std::string& b) { return a == b; });
+        if (found < 0) {
+            found = at(equalsIgnoringCase);
+        }
         setup.selected = found < 0 ? 0 : found;
         setup.editText = setup.names[static_cast<std::size_t>(setup.selected)];
     }
@@ -43,24 +55,24 @@ void CommPanel::ConfigureCamera(const CameraConfigAnswer& answer) {
     InitialiseAndApply(answer.initChoice);
 }
 
-void CommPanel::InitialiseAndApply(int initChoice) {
+void CommPanel::InitialiseAndApply(InitChoice initChoice) {
     switch (initChoice) {
-    case 0:
+    case InitChoice::SavedValues:
         if (m_loadPanelState) {
             m_loadPanelState(m_panel);
         }
         ApplyPanel();
         break;
-    case 1:
+    case InitChoice::CameraSettings:
         ReadCameraSettings();
         ApplyPanel();
         break;
-    case 2:
+    case InitChoice::FactorySettings:
         SendFactorySettings();
         ReadCameraSettings();
         ApplyPanel();
         break;
-    default:
+    case InitChoice::None:
         break;
     }
 }

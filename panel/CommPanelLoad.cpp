@@ -1,7 +1,7 @@
 #include "camera/CamFileLoader.h"
 #include "panel/CommPanel.h"
 #include "panel/PanelControls.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 
 namespace vistrel {
 
@@ -45,7 +45,9 @@ void CommPanel::loadDescription(const std::string& camFilePath) {
     std::string title = " ";
     title.append(m_values.CamFileName).append("  loaded");
     m_records.LoadedTitle = std::move(title);
+    // A new description replaces the old one whole: nothing of the previous file is sent again.
     CameraDescription& description = m_records.description;
+    description = CameraDescription{};
     loadGeneral(description, keys);
     if (pumpReportsEscape()) {
         return;

@@ -4,11 +4,25 @@
 
 namespace vistrel {
 
-ReplyInterpretation interpretReply(const CameraDescription& description, std::string_view reply) {
+std::string framedReply(const LinkResult& exchanged) {
+    if (exchanged.result <= 0) {
+        return {};
+    }
+    // Only the bytes the link counted, up to a NUL, are the reply.
+    std::string reply = exchanged.reply.substr(0, static_cast<std::size_t>(exchanged.result));
+    return reply.substr(0, reply.find('\0'));
+}
+
+ReplyInterpretation interpretReply(const CameraDescription& description, const LinkResult& exchanged) {
     ReplyInterpretation result;
-    // The reply is a terminated text: nothing after a NUL counts.
-    reply = reply.substr(0, reply.find('\0'));
-    if (reply.find(description.ackText) != std::string_view::npos) {
+    // Nothing framed: the camera neither accepted nor refused anything, so the link says what happened.
+    if (exchanged.result <= 0) {
+        result.exchangeFailed = true;
+        result.text = exchanged.status;
+        return result;
+    }
+    const std::string reply = framedReply(exchanged);
+    if (reply.find(description.ackText) != std::string::npos) {
         result.acknowledged = true;
         result.text = description.replyTexts[0];
         return result;

@@ -1,7 +1,7 @@
 #include "panel/SettingsReply.h"
 
 #include "panel/TextMatch.h"
-#include "platform/Profile.h"
+#include "settings/ListValue.h"
 
 namespace vistrel {
 
@@ -33,7 +33,10 @@ void applySetting(const std::string& key, const std::string& value, const Camera
     }
     for (std::size_t k = 0; k < description.lists.size(); ++k) {
         if (keyMatches(key, description.lists[k].character)) {
-            panel.ListBox[k] = profileTextToInt(value);
+            // A reported 0 is a value, unlike a list saved without one.
+            if (std::optional<std::string> kept = listStateText(value)) {
+                panel.ListBox[k] = std::move(*kept);
+            }
         }
     }
 }

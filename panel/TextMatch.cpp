@@ -1,5 +1,7 @@
 #include "panel/TextMatch.h"
 
+#include "settings/ListValue.h"
+
 #include <cctype>
 
 namespace vistrel {
@@ -14,6 +16,18 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
         }
     }
     return true;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && startsWithIgnoringCase(a, b);
+}
+
+bool sameListValue(std::string_view entry, std::string_view value) {
+    if (equalsIgnoringCase(entry, value)) {
+        return true;
+    }
+    const std::optional<std::string> number = canonicalNumber(value);
+    return number && canonicalNumber(entry) == number;
 }
 
 } // namespace vistrel

@@ -371,15 +371,4 @@ ProfileResult writeProfileString(const std::string& path, std::string_view secti
     return replaceFileAtomically(path, withProfileString(contents, section, key, value));
 }
 
-ProfileResult deleteProfileSection(const std::string& path, std::string_view section) {
-    std::string contents;
-    if (ProfileResult read = readProfileForEdit(path, contents); !read.ok) {
-        return read;
-    }
-    if (findSection(contents, section) == std::string_view::npos) {
-        return {};
-    }
-    return replaceFileAtomically(path, withoutProfileSection(contents, section));
-}
-
 } // namespace vistrel

@@ -68,9 +68,6 @@ int getProfileInt(const std::string& path, std::string_view section, std::string
 ProfileResult writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                                  std::string_view value);
 
-// Removes a section (every occurrence). A missing file or section is not an error and writes nothing.
-ProfileResult deleteProfileSection(const std::string& path, std::string_view section);
-
 // Reads the whole current file for an edit of several steps; fails when the file exists but cannot
 // be read whole (unreadable, no regular file, or larger than kProfileMaxBytes), so a rewrite never
 // loses anything and never replaces a FIFO or a device.

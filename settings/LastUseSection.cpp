@@ -1,23 +1,26 @@
 #include "settings/LastUseSection.h"
 
 #include "platform/Profile.h"
+#include "settings/ListValue.h"
 #include "settings/SettingsSections.h"
 
 namespace vistrel {
 
 namespace {
 
-// The 17 control keys in the order of the file, paired with their entries.
-template <typename Panel, typename Fn> void forEachControlEntry(Panel& panel, Fn&& fn) {
+// The 12 integer control keys in the order of the file, paired with their entries; the five list
+// keys follow them.
+template <typename Panel, typename Fn> void forEachIntControlEntry(Panel& panel, Fn&& fn) {
     for (int i = 0; i < kComboCount; ++i) {
         fn("ComboBox" + std::to_string(i + 1), panel.ComboBox[i]);
     }
     for (int i = 0; i < kCheckCount; ++i) {
         fn("Check" + std::to_string(i + 1), panel.Check[i]);
     }
-    for (int i = 0; i < kListCount; ++i) {
-        fn("ListBox" + std::to_string(i + 1), panel.ListBox[i]);
-    }
+}
+
+std::string listKey(int index) {
+    return "ListBox" + std::to_string(index + 1);
 }
 
 template <typename Panel, typename Fn> void forEachWindowEntry(Panel& panel, Fn&& fn) {
@@ -27,9 +30,20 @@ template <typename Panel, typename Fn> void forEachWindowEntry(Panel& panel, Fn&
     fn("Ydim", panel.Ydim);
 }
 
+// A list entry reads as the integer it always was, unless it holds a decimal, which is kept as
+// written; 0 and a text without digits are no value, and a number out of the int range is none.
+std::string readListEntry(std::string_view contents, const std::string& key) {
+    const std::optional<std::string> kept =
+        listStateText(readProfileString(contents, kLastUseSection, key, "", kProfileMaxBytes));
+    return kept && *kept != "0" ? *kept : std::string();
+}
+
 void readControlEntries(std::string_view contents, PanelState& panel) {
-    forEachControlEntry(
+    forEachIntControlEntry(
         panel, [&](const std::string& key, int& entry) { entry = readProfileInt(contents, kLastUseSection, key, 0); });
+    for (int i = 0; i < kListCount; ++i) {
+        panel.ListBox[static_cast<std::size_t>(i)] = readListEntry(contents, listKey(i));
+    }
 }
 
 } // namespace
@@ -57,7 +71,11 @@ std::string withLastUse(std::string_view contents, const PanelState& panel, cons
         }
         text = withProfileString(text, kLastUseSection, key, value);
     };
-    forEachControlEntry(panel, [&](const std::string& key, const int& entry) { put(key, std::to_string(entry)); });
+    forEachIntControlEntry(panel, [&](const std::string& key, const int& entry) { put(key, std::to_string(entry)); });
+    for (int i = 0; i < kListCount; ++i) {
+        const std::string& entry = panel.ListBox[static_cast<std::size_t>(i)];
+        put(listKey(i), entry.empty() ? "0" : entry);
+    }
     put("Date", dateText);
     forEachWindowEntry(panel, [&](const char* key, const int& entry) { put(key, std::to_string(entry)); });
     return text;

@@ -16,7 +16,7 @@ struct LinkSettings {
     std::string cameraLinkLibrary; // "CameraLink DLL", whole: any path the system allows
     int cameraLinkPort = 0;        // "CameraLink Port": its leading digits; empty or letters give 0
     // "Serial Devices" keys "COM1" and "COM2"; an absent or empty key keeps the default device.
-    std::string comDevice[2] = {"/dev/ttyS0", "/dev/ttyS1"};
+    std::string comDevice[2] = {kDefaultComDevice[0], kDefaultComDevice[1]};
 };
 
 // The link a "COM Port" value selects. '1', '2' and '3' anywhere in it are tested in that order and

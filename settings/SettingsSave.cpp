@@ -1,7 +1,7 @@
 #include "settings/SettingsSave.h"
 
 #include "platform/AtomicReplace.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 #include "settings/LastUseSection.h"
 #include "settings/SaveDate.h"
 #include "settings/SettingsSections.h"
@@ -10,7 +10,7 @@
 
 namespace vistrel {
 
-std::string composeSavedSettings(std::string_view before, const ProgramValues& values, const LinkState& link,
+std::string composeSavedSettings(std::string_view before, const RunValues& values, const LinkState& link,
                                  const PanelState& panel, const std::string& dateText, std::string& problem) {
     std::string text(before);
     problem.clear();
@@ -43,7 +43,7 @@ std::string composeSavedSettings(std::string_view before, const ProgramValues& v
     return text;
 }
 
-ProfileResult SavePanelState(const ProgramValues& values, const LinkState& link, const PanelState& panel,
+ProfileResult SavePanelState(const RunValues& values, const LinkState& link, const PanelState& panel,
                              std::time_t when) {
     std::string before;
     // Before an installed copy's first save this takes up the defaults beside the program.

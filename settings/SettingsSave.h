@@ -2,7 +2,7 @@
 
 #include "link/LinkState.h"
 #include "platform/Profile.h"
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 
 #include <ctime>
@@ -15,12 +15,11 @@ namespace vistrel {
 // key ("CameraLink DLL" and "CameraLink Port" only with Camera Link), "Last use" deleted and written
 // anew with its 22 keys, then "Serial Devices". Empty `problem` on success; otherwise why a value
 // cannot be written (the result is then unused).
-std::string composeSavedSettings(std::string_view before, const ProgramValues& values, const LinkState& link,
+std::string composeSavedSettings(std::string_view before, const RunValues& values, const LinkState& link,
                                  const PanelState& panel, const std::string& dateText, std::string& problem);
 
 // Writes "Common", "Last use" and "Serial Devices" to the settings file in one atomic replace, with
 // the date of `when`: on failure the old file is left whole and the result carries the reason.
-ProfileResult SavePanelState(const ProgramValues& values, const LinkState& link, const PanelState& panel,
-                             std::time_t when);
+ProfileResult SavePanelState(const RunValues& values, const LinkState& link, const PanelState& panel, std::time_t when);
 
 } // namespace vistrel

@@ -1,13 +1,13 @@
 #include "settings/StartupSettings.h"
 
+#include "platform/FileLocations.h"
 #include "platform/Profile.h"
-#include "platform/ProgramLocations.h"
 #include "settings/LastUseSection.h"
 #include "settings/SettingsSections.h"
 
 namespace vistrel {
 
-StartupSettings ReadStartupSettings(const ProgramValues& values) {
+StartupSettings ReadStartupSettings(const RunValues& values) {
     StartupSettings read;
     const std::string contents = loadProfile(settingsReadPath(values), &read.found);
     readLastUse(contents, read.lastUse);

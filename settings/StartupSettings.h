@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/LinkSettings.h"
 #include "settings/PanelState.h"
 
@@ -16,11 +16,11 @@ struct StartupSettings {
     bool found = false;                     // the file could be read
     std::optional<std::string> camFileName; // "Camera File", when it names a description (no '-' in it)
     LinkSettings link;                      // section "Common" and "Serial Devices"
-    PanelState lastUse;                     // all of "Last use"; every entry 0 when the file is missing
+    PanelState lastUse; // all of "Last use"; every entry 0, and no list value, when the file is missing
 };
 
 // Reads the settings file of `values` (settingsReadPath: an installed copy's start values while the
 // user has none).
-StartupSettings ReadStartupSettings(const ProgramValues& values);
+StartupSettings ReadStartupSettings(const RunValues& values);
 
 } // namespace vistrel

@@ -2,14 +2,14 @@
 
 #include "link/LinkState.h"
 #include "panel/PanelRecords.h"
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/PanelState.h"
 
 namespace vistrel {
 
 // The program-wide records of one run, owned by the application and handed by reference.
 struct AppState {
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
     // The loaded description, the connection flags and the texts of status bar panes 0 and 1.

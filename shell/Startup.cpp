@@ -2,8 +2,8 @@
 
 #include "com/ComSwitches.h"
 #include "link/CameraLinkLibrary.h"
-#include "platform/ProgramLocations.h"
-#include "platform/ProgramPaths.h"
+#include "platform/ExecutablePaths.h"
+#include "platform/FileLocations.h"
 
 namespace vistrel {
 
@@ -18,8 +18,8 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
     }
 
     state.values.AppDirectory = appDirectoryOf(input.executablePath);
-    const ProgramLocations locations =
-        programLocationsOf(input.executablePath, isInstalledCopy(state.values.AppDirectory), input.userFolders);
+    const FileLocations locations =
+        fileLocationsOf(input.executablePath, isInstalledCopy(state.values.AppDirectory), input.userFolders);
     state.values.SettingsPath = locations.settingsPath;
     state.values.SettingsDefaultsPath = locations.settingsDefaultsPath;
     state.values.UserCamFilesDirectory = locations.userCamFilesDirectory;
@@ -28,8 +28,8 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
     return result;
 }
 
-void takeUpStartupSettings(const StartupSettings& read, const std::vector<std::string>& arguments,
-                           ProgramValues& values, LinkState& link, PanelState& panel, Prompts& prompts,
+void takeUpStartupSettings(const StartupSettings& read, const std::vector<std::string>& arguments, RunValues& values,
+                           LinkState& link, PanelState& panel, Prompts& prompts,
                            const CameraLinkRelease& releaseCameraLink) {
     if (!read.found) {
         if (!arguments.empty()) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/LinkSelection.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 #include "platform/Prompts.h"
 #include "settings/StartupSettings.h"
 #include "shell/AppState.h"
@@ -41,8 +41,8 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
 // it is, sets SettingsFileFound to 0 and, when the program was given arguments, says so in a message
 // captioned with the file's name. Otherwise: "Camera File", the link of "COM Port" (Camera Link loads
 // its library), SettingsChanged back to 0, "BaudRate", "Serial Devices" and all of "Last use".
-void takeUpStartupSettings(const StartupSettings& read, const std::vector<std::string>& arguments,
-                           ProgramValues& values, LinkState& link, PanelState& panel, Prompts& prompts,
+void takeUpStartupSettings(const StartupSettings& read, const std::vector<std::string>& arguments, RunValues& values,
+                           LinkState& link, PanelState& panel, Prompts& prompts,
                            const CameraLinkRelease& releaseCameraLink = {});
 
 // Camera Link chosen in the settings: the library of "CameraLink DLL" is loaded and bound (its

@@ -85,8 +85,7 @@ void CComPortDialog::OnOK() {
     for (int slot = 0; slot < 2; ++slot) {
         const QString text = combos[slot]->currentText().trimmed();
         // An emptied box means the port's usual device.
-        m_link.ComDevice[slot] =
-            text.isEmpty() ? std::string(slot == 0 ? "/dev/ttyS0" : "/dev/ttyS1") : text.toStdString();
+        m_link.ComDevice[slot] = text.isEmpty() ? std::string(kDefaultComDevice[slot]) : text.toStdString();
     }
     accept();
 }

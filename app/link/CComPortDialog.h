@@ -22,7 +22,6 @@ public:
 
     void setPortIndex(int index) { m_portIndex = index; }
     int portIndex() const { return m_portIndex; }
-    int rateIndex() const { return m_rateIndex; }
 
     // Fills the controls from the fields; runs each time the dialog is shown.
     void OnInitDialog();

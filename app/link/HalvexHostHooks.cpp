@@ -1,10 +1,8 @@
 #include "app/link/HalvexHostHooks.h"
 
+#include "app/link/BusyCursor.h"
 #include "platform/Prompts.h"
 #include "serial/halvex32.h"
-
-#include <QCursor>
-#include <QGuiApplication>
 
 namespace vistrel {
 
@@ -39,10 +37,10 @@ void HalvexHostHooks::busyCursor(void* context, int busy) {
 void HalvexHostHooks::showBusy(bool busy) {
     // Every "busy" is followed by its "not busy": the cursors pair up even when queued.
     if (busy) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        BusyCursor::hold();
         ++m_busyDepth;
     } else if (m_busyDepth > 0) {
-        QGuiApplication::restoreOverrideCursor();
+        BusyCursor::release();
         --m_busyDepth;
     }
 }

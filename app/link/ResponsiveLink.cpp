@@ -1,9 +1,9 @@
 #include "app/link/ResponsiveLink.h"
 
+#include "app/link/BusyCursor.h"
+
 #include <QCoreApplication>
-#include <QCursor>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QThread>
 #include <exception>
 #include <thread>
@@ -11,15 +11,6 @@
 namespace vistrel {
 
 namespace {
-
-// The busy cursor for as long as an operation runs.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 bool onGuiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -34,7 +25,7 @@ template <typename Operation> LinkResult ResponsiveLink::runAside(Operation oper
         return operation();
     }
 
-    const BusyCursor busy;
+    const BusyCursor::Scope busy;
     QEventLoop waiting;
     LinkResult result;
     std::exception_ptr failure;

@@ -103,7 +103,7 @@ void CCameraConfigDialog::OnOK() {
         return;
     }
     m_answer.fileName = m_files->editBytes();
-    m_answer.initChoice = checkedRadio();
+    m_answer.initChoice = static_cast<InitChoice>(checkedRadio());
     accept();
 }
 
@@ -111,7 +111,7 @@ void CCameraConfigDialog::OnDoubleClickList(int /*index*/) {
     // Taken as it stands: the selected entry without a length check, the radio only when one is checked.
     m_answer.fileName = m_files->entryBytes(m_files->selection());
     if (const int radio = checkedRadio(); radio >= 0) {
-        m_answer.initChoice = radio;
+        m_answer.initChoice = static_cast<InitChoice>(radio);
     }
     accept();
 }

@@ -173,10 +173,12 @@ void CCommView::createControls() {
 }
 
 void CCommView::setCaption(int id, const std::string& text) {
+    // An '&' of a description is a character to show, not a keyboard shortcut.
+    const QString caption = displayText(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
     if (QGroupBox* group = m_groups.value(id)) {
-        group->setTitle(displayText(text));
+        group->setTitle(caption);
     } else if (QCheckBox* check = m_checks.value(id)) {
-        check->setText(displayText(text));
+        check->setText(caption);
     }
 }
 

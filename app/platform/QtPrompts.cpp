@@ -27,6 +27,8 @@ PromptAnswer QtPrompts::ask(const std::string& text, PromptButtons buttons) {
         standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), displayText(text), standard, m_owner);
+    // Messages carry texts from the camera, descriptions and paths: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;
@@ -44,6 +46,7 @@ PromptAnswer QtPrompts::ask(const std::string& text, PromptButtons buttons) {
 
 void QtPrompts::tellWithCaption(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, displayText(caption), displayText(text), QMessageBox::Ok, nullptr);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

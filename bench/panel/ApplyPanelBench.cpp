@@ -43,7 +43,7 @@ void BM_ApplyPanel(benchmark::State& state) {
     if (!server) {
         return;
     }
-    ProgramValues values;
+    RunValues values;
     PanelState panel;
     LinkState linkState;
     linkState.ComDevice[0] = server->devicePath();

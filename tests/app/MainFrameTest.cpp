@@ -1,12 +1,15 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/panel/CCommView.h"
+#include "app/platform/QtPrompts.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -69,6 +72,25 @@ TEST(MainFrame, OpensCentredAtFixedSizeWithCaptionPanesAndCommands) {
     state.records.connection.StatusPaneText = "Connexion opened";
     frame.runUpdateHandlers();
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion opened"));
+}
+
+TEST(MainFrame, CameraTextsInPanesAndMessageBoxesAreNeverMarkup) {
+    AppState state;
+    ScriptedPrompts prompts;
+    CMainFrame frame(state, prompts);
+    state.records.connection.StatusPaneText = "<b>BIG</b><img src=\"/tmp/x.png\">OK connected";
+    frame.runUpdateHandlers();
+    EXPECT_EQ(frame.pane(0)->textFormat(), Qt::PlainText);
+    std::vector<Qt::TextFormat> formats;
+    for (int box = 0; box < 2; ++box) {
+        QTimer::singleShot(0, [&] {
+            auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            formats.push_back(shown != nullptr ? shown->textFormat() : Qt::AutoText);
+            QApplication::activeModalWidget()->close();
+        });
+        box == 0 ? QtPrompts().tell("<b>BIG</b>") : QtPrompts().tellWithCaption("Camera settings", "<i>x</i>");
+    }
+    EXPECT_EQ(formats, (std::vector<Qt::TextFormat>{Qt::PlainText, Qt::PlainText}));
 }
 
 TEST(MainFrame, PaneZeroKeepsAtLeastHalfTheFrameOnWideAndNarrowScreens) {

@@ -92,6 +92,14 @@ TEST(ProgramWithCameraSimulator, ConnectConfigureAndChangeAValue) {
     EXPECT_EQ(state.records.connection.CameraIdentified, 1);
     EXPECT_TRUE(frame.pane(0)->text().endsWith(QStringLiteral(" connected"))) << frame.pane(0)->text().toStdString();
 
+    // "Camera settings", proposed now: every list value the camera reports goes back as it was.
+    QTimer::singleShot(
+        0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>(QStringLiteral("1"))->click(); });
+    frame.action(kCmdCameraConfiguration)->trigger();
+    sent = server->lines();
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
+              (std::vector<std::string>{"E=5", "R=10", "O=0", "H=1.00", "W=0"}));
+
     // The user picks the next gain: the command reaches the camera and the camera keeps it.
     auto* gain = frame.view()->findChild<QComboBox*>(QStringLiteral("1029"));
     const int before = gain->currentIndex();
@@ -106,7 +114,7 @@ TEST(ProgramWithCameraSimulator, ConnectConfigureAndChangeAValue) {
 
     frame.action(kCmdDisconnection)->trigger();
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion Closed"));
-    EXPECT_EQ(prompts.beeps.size(), 1U);
+    EXPECT_EQ(prompts.beeps.size(), 2U); // one for each panel built, none for a refusal
     frame.view()->setPanel(nullptr);
     server->stop();
 }

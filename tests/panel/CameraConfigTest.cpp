@@ -17,18 +17,20 @@ TEST_F(CameraConfiguration, ListsDescriptionsInNameOrderAndSelectsTheSavedOne) {
     EXPECT_EQ(setup.names, (std::vector<std::string>{"A.CAM", "b.cam", "linescan.cam"}));
     EXPECT_EQ(setup.selected, 2);
     EXPECT_EQ(setup.editText, "linescan.cam");
-    // Not in the list: the first entry. A prefix of several: the search starts at the second.
-    values.CamFileName = "zzz.cam";
-    EXPECT_EQ(panel.cameraConfigSetup().selected, 0);
-    writeCam("a2.cam", "");
-    values.CamFileName = "a";
-    EXPECT_EQ(panel.cameraConfigSetup().selected, 1); // "a2.cam" before "A.CAM"
+    // No name, a name not in the list, a mere prefix: the first entry. The name's own case first.
+    writeCam("a.cam", "");
+    const std::pair<const char*, int> cases[] = {{"", 0},      {"zzz.cam", 0}, {"a", 0},
+                                                 {"B.CAM", 2}, {"a.cam", 1},   {"A.cam", 0}};
+    for (const auto& [name, selected] : cases) {
+        values.CamFileName = name;
+        EXPECT_EQ(panel.cameraConfigSetup().selected, selected) << name;
+    }
     // No folder: an empty list with the saved name in the edit field.
     values.AppDirectory = folder.path() + "nowhere/";
     setup = panel.cameraConfigSetup();
     EXPECT_TRUE(setup.names.empty());
     EXPECT_EQ(setup.selected, -1);
-    EXPECT_EQ(setup.editText, "a");
+    EXPECT_EQ(setup.editText, "A.cam");
 }
 
 TEST_F(CameraConfiguration, RadiosFollowTheSettingsFileAndTheIdentification) {
@@ -53,21 +55,21 @@ TEST_F(CameraConfiguration, EachInitialisationRunsAfterTheLoadEvenWhenTheFileIsM
         ++loads;
         loaded.ComboBox[0] = 1;
     });
-    panel.ConfigureCamera({"test.cam", 0});
+    panel.ConfigureCamera({"test.cam", InitChoice::SavedValues});
     EXPECT_EQ(loads, 1);
     EXPECT_EQ(records.LoadedTitle, " test.cam  loaded");
     EXPECT_EQ(link.commands.front(), "G=1");
 
     link.commands.clear();
     link.answerReply("G=2\r>OK\r");
-    panel.ConfigureCamera({"test.cam", 1});
+    panel.ConfigureCamera({"test.cam", InitChoice::CameraSettings});
     EXPECT_EQ(link.commands.front(), "CFG?");
     EXPECT_EQ(link.commands[1], "G=2");
 
     link.commands.clear();
     link.answerReply(">OK\r");
     link.answerReply("G=0\r>OK\r");
-    panel.ConfigureCamera({"missing.cam", 2});
+    panel.ConfigureCamera({"missing.cam", InitChoice::FactorySettings});
     EXPECT_EQ(records.LoadedTitle, " ");
     EXPECT_EQ(values.CamFileName, "missing.cam");
     EXPECT_EQ(link.commands[0], "RST");
@@ -75,7 +77,7 @@ TEST_F(CameraConfiguration, EachInitialisationRunsAfterTheLoadEvenWhenTheFileIsM
     EXPECT_EQ(link.commands[2], "G=0");
 
     link.commands.clear();
-    panel.ConfigureCamera({"test.cam", -1});
+    panel.ConfigureCamera({"test.cam", InitChoice::None});
     EXPECT_TRUE(link.commands.empty());
 
     struct Cancelled : CameraConfigDialogRunner {
@@ -101,7 +103,7 @@ TEST_F(CameraConfiguration, UsersDescriptionsJoinTheListAndTakeThePlaceOfTheProg
     folder.write("user/Extra.CAM", "");
     values.UserCamFilesDirectory = folder.path() + "user/";
     EXPECT_EQ(panel.cameraConfigSetup().names, (std::vector<std::string>{"Extra.CAM", "program.cam", "shared.cam"}));
-    panel.ConfigureCamera({"shared.cam", -1});
+    panel.ConfigureCamera({"shared.cam", InitChoice::None});
     EXPECT_EQ(view[1000].caption, "User's");
     EXPECT_EQ(values.CamFilePath, folder.path() + "user/shared.cam");
 }

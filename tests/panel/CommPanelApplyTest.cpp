@@ -1,6 +1,9 @@
 #include "panel/PanelControls.h"
 #include "tests/panel/PanelFixture.h"
 
+#include <sstream>
+#include <tuple>
+
 namespace vistrel::test {
 namespace {
 
@@ -11,15 +14,15 @@ TEST_F(ApplyPanel, SendsEveryDefinedControlInOrderFromThePanelState) {
     connect();
     state.ComboBox = {2, 0, 5, 5, 5, 5, 5, 5};
     state.Check[0] = 1;
-    state.ListBox[0] = 25; // entries 100, 250, 25: the search starts at the second entry
-    state.ListBox[1] = 0;  // keeps what it shows: the first entry after a load
+    state.ListBox[0] = "25"; // entries 100, 250, 25: the one equal to it
+    state.ListBox[1] = "";   // keeps what it shows: the first entry after a load
     view.pumps = 0;
     panel.ApplyPanel();
-    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=2", "M=a", "I=on", "E=250", "P=10"}));
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=2", "M=a", "I=on", "E=25", "P=10"}));
     EXPECT_EQ(view[1029].selection, 2);
-    EXPECT_EQ(view[110].editText, "250");
-    EXPECT_EQ(state.ListBox[0], 250);
-    EXPECT_EQ(state.ListBox[1], 10);
+    EXPECT_EQ(view[110].editText, "25");
+    EXPECT_EQ(state.ListBox[0], "25");
+    EXPECT_EQ(state.ListBox[1], "10");
     // One pump per drop-down list and check box, then after lists 1 to 4 only.
     EXPECT_EQ(view.pumps, 8 + 4 + 4);
     EXPECT_EQ(records.PanelApplied, 1);
@@ -28,15 +31,28 @@ TEST_F(ApplyPanel, SendsEveryDefinedControlInOrderFromThePanelState) {
     EXPECT_FALSE(records.SequenceRunning);
 }
 
-TEST_F(ApplyPanel, ListSearchTriesTheFirstEntryLastAndInsertsAMissingValue) {
-    load("[ListBox1]\nCharacter=E\nValue1=25\nValue2=250\n[ListBox2]\nCharacter=P\nValue1=1\nValue2=2\n");
-    connect();
-    state.ListBox[0] = 25; // entries 25, 250: the second entry begins with "25"
-    state.ListBox[1] = 7;  // nowhere: inserted as the first entry
-    panel.ApplyPanel();
-    EXPECT_EQ(link.commands, (std::vector<std::string>{"E=250", "P=7"}));
-    EXPECT_EQ(view[111].entries, (std::vector<std::string>{"7", "1", "2"}));
-    EXPECT_EQ(view[111].selection, 0);
+TEST_F(ApplyPanel, ListSearchTakesAnEqualEntryFirstThenAPrefixFromTheSecondElseInserts) {
+    // The list's values, the saved value, what is sent and selected; a value of "0" is one.
+    const std::tuple<const char*, const char*, const char*, int> cases[] = {
+        {"25 250", "25", "E=25", 0},      {"250 25", "25", "E=25", 1}, {"1.00 1.25", "1", "E=1.00", 0},
+        {"10 05", "5", "E=05", 1},        {"5 -0", "0", "E=-0", 1},    {"Fast fastest", "FAST", "E=Fast", 0},
+        {"100 250 200", "2", "E=250", 1}, {"1 2", "7", "E=7", 0}};
+    for (const auto& [values, saved, sent, selected] : cases) {
+        std::string cam = "[ListBox1]\nCharacter=E\n";
+        std::istringstream words(values);
+        int n = 0;
+        for (std::string word; words >> word;) {
+            cam += "Value" + std::to_string(++n) + "=" + word + "\n";
+        }
+        load(cam);
+        connect();
+        link.commands.clear();
+        state.ListBox[0] = saved;
+        panel.ApplyPanel();
+        EXPECT_EQ(link.commands, std::vector<std::string>{sent}) << values << " " << saved;
+        EXPECT_EQ(view[110].selection, selected) << values << " " << saved;
+    }
+    EXPECT_EQ(view[110].entries, (std::vector<std::string>{"7", "1", "2"}));
 }
 
 TEST_F(ApplyPanel, IndexBeyondTheEntriesSendsNothingForThatList) {
@@ -74,7 +90,7 @@ TEST_F(ApplyPanel, ClickDispatchedByAPumpRunsButNeverStartsASecondSequence) {
         int runs = 0;
         std::optional<CameraConfigAnswer> run(const CameraConfigSetup&) override {
             ++runs;
-            return CameraConfigAnswer{"test.cam", 0};
+            return CameraConfigAnswer{"test.cam", InitChoice::SavedValues};
         }
     } dialog;
     // The first pump step dispatches a click on the configuration command, a refresh and Send.

@@ -24,14 +24,16 @@ TEST_F(SendCameraCommand, ComposesSendsShowsAndInterpretsTheReply) {
     EXPECT_EQ(panel.SendCameraCommand('G', "2"), 0);
     EXPECT_EQ(view.statusLines.back(), "100% locked");
     EXPECT_EQ(prompts.beeps.size(), 2u);
-    // Stray bytes before '>' hide the number; so does a failed link.
+    // Stray bytes before '>' hide the number.
     link.answerReply("ab>2\r");
     EXPECT_EQ(panel.SendCameraCommand('G', "2"), 0);
     EXPECT_EQ(view.statusLines.back(), "Refused");
+    // A failed exchange is no refusal: the link's own status, a beep and the link's result.
     link.answer({-2, "Acknowledge error", ">OK"});
-    EXPECT_EQ(panel.SendCameraCommand('G', "2"), 0);
+    EXPECT_EQ(panel.SendCameraCommand('G', "2"), -2);
     EXPECT_EQ(view.replies.back(), "");
-    EXPECT_EQ(view.statusLines.back(), "Refused");
+    EXPECT_EQ(view.statusLines.back(), "Acknowledge error");
+    EXPECT_EQ(prompts.beeps.size(), 4u);
     // A number without a slot shows the text of error 0, never "Accepted".
     link.answerReply(">-1\r");
     panel.SendCameraCommand('G', "2");
@@ -49,13 +51,18 @@ TEST_F(SendCameraCommand, ComposesSendsShowsAndInterpretsTheReply) {
     EXPECT_EQ(view.replies.back(), std::string(196, 'a') + ">OK\r\n");
 }
 
-TEST_F(SendCameraCommand, EmptyAcknowledgeTextCountsEveryReplyAsAccepted) {
+TEST_F(SendCameraCommand, EmptyAcknowledgeTextAcceptsEveryFramedReplyButNoFailure) {
     load("[Receive message]\nNoError=Fine\nError0=Bad\n[ComboBox1]\nCharacter=G\nValue1=0\nText1=a\nValue2=1\n"
          "Text2=b\n");
-    link.answer({0, "No Connexion", ""});
-    EXPECT_EQ(panel.SendCameraCommand('G', "0"), 0);
+    link.answerReply(">x\r");
+    EXPECT_EQ(panel.SendCameraCommand('G', "1"), 3);
     EXPECT_EQ(view.statusLines.back(), "Fine");
     EXPECT_EQ(prompts.beeps.size(), 1u); // only the load's
+    linkState.SettingsChanged = 0;
+    link.answer({0, "No Connexion", ""});
+    EXPECT_EQ(panel.SendCameraCommand('G', "0"), 0);
+    EXPECT_EQ(view.statusLines.back(), "No Connexion");
+    EXPECT_EQ(prompts.beeps.size(), 2u);
     EXPECT_EQ(linkState.SettingsChanged, 0);
     // The control still goes back: the result is the link's 0.
     connect();
@@ -130,24 +137,45 @@ TEST_F(Handlers, ListAppliesItsTextAndStoresTheLeadingNumberOnlyOnSuccess) {
     view[110].editText = "12ab";
     panel.OnApplyList(0);
     EXPECT_EQ(link.commands.back(), "E=12ab");
-    EXPECT_EQ(state.ListBox[0], 12);
+    EXPECT_EQ(state.ListBox[0], "12");
     view[110].editText = "abc";
     panel.OnApplyList(0);
-    EXPECT_EQ(state.ListBox[0], 0);
+    EXPECT_EQ(state.ListBox[0], "");
     view.select(110, 1);
     panel.OnApplyList(0);
-    EXPECT_EQ(state.ListBox[0], 250);
+    EXPECT_EQ(state.ListBox[0], "250");
     view.select(110, 2);
     link.answerReply(">0\r");
     panel.OnApplyList(0);
-    EXPECT_EQ(state.ListBox[0], 250);
+    EXPECT_EQ(state.ListBox[0], "250");
     EXPECT_EQ(view[110].selection, 1);
     EXPECT_EQ(view[110].editText, "250");
-    // Over ten characters: sent as typed after the message.
-    view[111].editText = "12345678901";
-    panel.OnApplyList(1);
-    EXPECT_EQ(link.commands.back(), "P=12345678901");
-    EXPECT_EQ(prompts.texts().back(), "Please enter no more than 10 characters.");
+    // Accepted but beyond the int range: never kept.
+    view[110].editText = "9999999999";
+    panel.OnApplyList(0);
+    EXPECT_EQ(link.commands.back(), "E=9999999999");
+    EXPECT_EQ(state.ListBox[0], "250");
+}
+
+TEST_F(Handlers, ATooLongListTextIsSaidOnlyByItsOwnApplyAndNeverMakesTheOthersStale) {
+    load(kSmallCam);
+    view[110].editText = "12345678901";
+    view[111].editText = "33";
+    panel.OnApplyList(1); // another list: its own text, and no word about the first
+    panel.OnApplyList(0); // its own: said once, nothing sent
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"P=33"}));
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{kTextTooManyCharacters}));
+}
+
+TEST_F(Handlers, ADescriptionEntryTooLongIsSaidOnceAndTheOtherListsSendTheirSavedValues) {
+    load("[ComboBox1]\nCharacter=G\nValue1=0\nText1=a\n[ListBox1]\nCharacter=E\nValue1=12345678901\n"
+         "[ListBox2]\nCharacter=R\nValue1=10\nValue2=20\n");
+    connect();
+    state.ListBox = {"", "20", "", "", ""};
+    panel.ApplyPanel();
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=0", "R=20"}));
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{kTextTooManyCharacters}));
+    EXPECT_EQ(state.ListBox[0], "");
 }
 
 TEST_F(Handlers, FreeTextGoesOutVerbatimAndIsKeptWhenAccepted) {

@@ -108,8 +108,8 @@ TEST(SettingsReply, ParsesKeysValuesAndMatchesEveryControl) {
     EXPECT_EQ(panel.ComboBox[1], 4);
     EXPECT_EQ(panel.ComboBox[2], 6);
     EXPECT_EQ(panel.Check[0], 1); // neither value: checked
-    EXPECT_EQ(panel.ListBox[0], 2);
-    EXPECT_EQ(panel.ListBox[1], 12);
+    EXPECT_EQ(panel.ListBox[0], "2");
+    EXPECT_EQ(panel.ListBox[1], "12");
 
     // No matching slot, exact comparison, a value without a CR, a check box's first value.
     parseCameraSettings("a=0\rA=9\rA= 1\rB=off", description, panel);

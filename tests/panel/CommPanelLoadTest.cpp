@@ -50,7 +50,7 @@ TEST_F(LoadCamFile, EscapeEndsTheLoadAfterTheControlInProgress) {
     EXPECT_FALSE(records.SequenceRunning);
 }
 
-TEST_F(LoadCamFile, SecondFileKeepsTheOldSelectionsByPosition) {
+TEST_F(LoadCamFile, SecondFileKeepsTheOldSelectionsByPositionButNothingOfTheOldFile) {
     load(kSmallCam);
     connect();
     // A fresh load writes the empty list text back: every list selects its first entry.
@@ -71,9 +71,13 @@ TEST_F(LoadCamFile, SecondFileKeepsTheOldSelectionsByPosition) {
     EXPECT_EQ(view[1029].selection, 2);
     EXPECT_EQ(view[1024].selection, -1); // the new list is shorter
     EXPECT_TRUE(view[1031].checked);
-    // Slots the new file does not reach keep the old file's values.
-    EXPECT_EQ(records.description.combos[0].values[2], "2");
+    // Nothing of the old file is left: keys the new file lacks are empty.
     EXPECT_EQ(records.description.combos[1].values[0], "x");
+    EXPECT_EQ(records.description.replyTexts[4], "");
+    EXPECT_EQ(records.description.CharDelayMs, 75);
+    panel.OnComboChanged(0);
+    panel.OnCheckClicked(0);
+    EXPECT_EQ(link.commands, (std::vector<std::string>{"G=2", "M=", "I=on", "G=", "I="}));
 }
 
 } // namespace

@@ -32,7 +32,7 @@ protected:
     static constexpr const char* kLinescan = VISTREL_CAMFILES "/linescan.cam";
 
     std::unique_ptr<camsim::SimServer> m_server;
-    ProgramValues values;
+    RunValues values;
     PanelState state;
     LinkState linkState;
     PanelRecords records;
@@ -49,7 +49,7 @@ TEST_F(PanelEndToEnd, ConnectLoadApplyAndChangeReachTheCameraInOrder) {
     EXPECT_EQ(records.connection.ConnectionPaneText, "Connexion on COM2");
     state.ComboBox[0] = 3;
     state.Check[1] = 1;
-    state.ListBox[0] = 10;
+    state.ListBox[0] = "10";
     panel.ApplyPanel();
     EXPECT_EQ(m_server->lines(),
               (std::vector<std::string>{"ID?", "G=3", "P=20", "B=8", "M=0", "N=1", "Y=1", "I=0", "D=F", "F=0", "X=1",
@@ -73,7 +73,7 @@ TEST_F(PanelEndToEnd, ConnectLoadApplyAndChangeReachTheCameraInOrder) {
     EXPECT_EQ(state.ComboBox[0], 3);
     EXPECT_EQ(state.ComboBox[1], 3);
     EXPECT_EQ(state.Check[1], 1);
-    EXPECT_EQ(state.ListBox[0], 10);
+    EXPECT_EQ(state.ListBox[0], "10");
 
     panel.OnDisconnection();
     EXPECT_EQ(records.connection.StatusPaneText, "Connexion Closed");

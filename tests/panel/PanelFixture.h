@@ -32,7 +32,7 @@ protected:
     void connect() { records.connection.CameraConnected = 1; }
 
     TempDir folder;
-    ProgramValues values;
+    RunValues values;
     PanelState state;
     LinkState linkState;
     PanelRecords records;

@@ -5,6 +5,11 @@
 namespace vistrel {
 namespace {
 
+// An exchange that framed `reply`, as a link gives it.
+ReplyInterpretation interpretReply(const CameraDescription& description, const std::string& reply) {
+    return vistrel::interpretReply(description, LinkResult{static_cast<int>(reply.size()), "Receipt OK", reply});
+}
+
 TEST(ReplyInterpretation, AcknowledgeThenErrorNumberElseErrorZero) {
     using namespace std::string_literals;
 
@@ -34,15 +39,15 @@ TEST(ReplyInterpretation, AcknowledgeThenErrorNumberElseErrorZero) {
     // A text with a percent sign is data.
     description.replyTexts[0] = "100% done";
     EXPECT_EQ(interpretReply(description, ">OK\r").text, "100% done");
-    for (const char* other : {"", "3\r", ">x\r", ">\r"}) {
+    for (const char* other : {"3\r", ">x\r", ">\r"}) {
         meaning = interpretReply(description, other);
         EXPECT_FALSE(meaning.errorNumber.has_value()) << other;
         EXPECT_EQ(meaning.text, "Refused") << other;
     }
-    // Nothing after the terminator counts; an empty acknowledge text is in every reply.
+    // Nothing after the terminator counts; an empty acknowledge text is in every framed reply.
     EXPECT_EQ(interpretReply(description, ">1\r\0OK"s).errorNumber, 1);
     description.ackText.clear();
-    EXPECT_TRUE(interpretReply(description, "").acknowledged);
+    EXPECT_TRUE(interpretReply(description, ">x\r").acknowledged);
 }
 
 } // namespace

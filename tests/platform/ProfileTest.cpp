@@ -179,10 +179,6 @@ TEST(Profile, FileWritesCreateReplaceAndDeleteAtomically) {
     EXPECT_EQ(dir.read("vistrel.INI"), "[Common]\nVersion=6.5.0\nCOM Port=3\n[Last use]\nXpos=-5\n");
     EXPECT_EQ(getProfileInt(path, "Last use", "Xpos", 0), -5);
 
-    ASSERT_TRUE(deleteProfileSection(path, "LAST USE").ok);
-    ASSERT_TRUE(deleteProfileSection(path, "Nothing").ok);
-    EXPECT_EQ(dir.read("vistrel.INI"), "[Common]\nVersion=6.5.0\nCOM Port=3\n");
-
     // Permissions survive the replace; no temporary file is left behind.
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_TRUE(writeProfileString(path, "Common", "BaudRate", "19200").ok);
@@ -250,7 +246,6 @@ TEST(Profile, SettingsFileThatIsAFifoReadsAsMissingAndIsNeverWrittenOver) {
         return !readProfileForEdit(fifo, contents).ok;
     }));
     EXPECT_TRUE(inTime([&] { return !writeProfileString(fifo, "Common", "Version", "6.5.0").ok; }));
-    EXPECT_TRUE(inTime([&] { return !deleteProfileSection(fifo, "Common").ok; }));
     EXPECT_TRUE(inTime([&] { return !replaceFileAtomically(fifo, "[Common]\n").ok; }));
 
     // Through a symbolic link too, and the FIFO is still there afterwards.

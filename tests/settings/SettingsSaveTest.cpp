@@ -60,7 +60,7 @@ protected:
         }
         panel.ComboBox[7] = -1;
         panel.Check = {1, 0, 1, 0};
-        panel.ListBox = {250, 0, -3, 0, 7};
+        panel.ListBox = {"250", "", "-3", "", "7"};
         panel.Xpos = -8;
         panel.Ypos = -2;
         panel.Xdim = 485;
@@ -84,7 +84,7 @@ protected:
     }
 
     TempDir dir;
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
 };
@@ -190,7 +190,7 @@ TEST_F(SettingsSave, LongCameraLinkLibraryPathSurvivesSaveAndStartUp) {
     link.CameraLinkPort = 1;
     ASSERT_TRUE(SavePanelState(values, link, panel, kSaveTime).ok);
 
-    ProgramValues started;
+    RunValues started;
     started.AppDirectory = dir.path();
     started.SettingsPath = values.SettingsPath;
     LinkState startedLink;

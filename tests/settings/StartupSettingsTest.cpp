@@ -14,7 +14,7 @@ using test::ScriptedPrompts;
 using test::TempDir;
 
 struct Read {
-    ProgramValues values;
+    RunValues values;
     LinkState link;
     PanelState panel;
     ScriptedPrompts prompts;
@@ -97,7 +97,7 @@ TEST(StartupSettings, CameraFileBaudRateSerialDevicesAndLastUseAreRead) {
     EXPECT_EQ(run.panel.ComboBox[0], 3);
     EXPECT_EQ(run.panel.ComboBox[7], -1);
     EXPECT_EQ(run.panel.Check[3], 1);
-    EXPECT_EQ(run.panel.ListBox[4], 250);
+    EXPECT_EQ(run.panel.ListBox[4], "250");
     EXPECT_EQ(run.panel.Xpos, -12);
     EXPECT_EQ(run.panel.Ydim, 535);
     EXPECT_EQ(run.link.ComDevice[0], "/dev/ttyS0");

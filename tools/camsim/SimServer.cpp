@@ -30,7 +30,7 @@ void makeRaw(int fd, speed_t speed) {
     tcsetattr(fd, TCSANOW, &t);
 }
 
-speed_t speedFor(int baud) {
+speed_t termiosSpeedOf(int baud) {
     switch (baud) {
     case 1200:
         return B1200;
@@ -105,7 +105,7 @@ std::unique_ptr<SimServer> SimServer::openDevice(const std::string& path, int ba
         error = path + " is not a terminal device";
         return nullptr;
     }
-    speed_t speed = speedFor(baud);
+    speed_t speed = termiosSpeedOf(baud);
     if (speed == B0) {
         error = "unsupported baud rate " + std::to_string(baud);
         return nullptr;

@@ -6,7 +6,8 @@
 #include "panel/CamFileList.h"
 #include "panel/CommPanel.h"
 #include "panel/DataPanelView.h"
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
+#include "platform/Profile.h"
 #include "settings/SettingsSave.h"
 #include "settings/StartupSettings.h"
 #include "tools/vistrelctl/CliPrompts.h"
@@ -38,11 +39,11 @@ constexpr const char* kReadUsage =
 
 struct JobOptions {
     SendOptions link;
-    int initChoice = 0; // as the camera configuration's radios: ini, camera, factory
+    InitChoice initChoice = InitChoice::SavedValues;
     bool save = false;
 };
 
-std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, RunSettings& settings,
+std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, SettingsRead& settings,
                                           std::string& error) {
     CommandWords rest;
     const std::vector<std::string> valueOptions =
@@ -59,11 +60,14 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
         error = "--cam FILE is needed";
         return std::nullopt;
     }
-    JobOptions options{*link, 0, rest.flags.count("--save") > 0};
+    JobOptions options{*link, InitChoice::SavedValues, rest.flags.count("--save") > 0};
     if (const auto from = rest.values.find("--from"); from != rest.values.end()) {
         const std::string& source = from->second;
-        options.initChoice = source == "ini" ? 0 : source == "camera" ? 1 : source == "factory" ? 2 : -1;
-        if (options.initChoice < 0) {
+        options.initChoice = source == "ini"       ? InitChoice::SavedValues
+                             : source == "camera"  ? InitChoice::CameraSettings
+                             : source == "factory" ? InitChoice::FactorySettings
+                                                   : InitChoice::None;
+        if (options.initChoice == InitChoice::None) {
             error = "--from takes ini, camera or factory, not " + source;
             return std::nullopt;
         }
@@ -101,8 +105,15 @@ Json panelStateJson(const PanelState& panel) {
     for (int i = 0; i < kCheckCount; ++i) {
         state["Check" + std::to_string(i + 1)] = panel.Check[static_cast<std::size_t>(i)];
     }
+    // Lists as "Last use" holds them: a whole number (0 for none) as a number, a decimal as its text.
     for (int i = 0; i < kListCount; ++i) {
-        state["ListBox" + std::to_string(i + 1)] = panel.ListBox[static_cast<std::size_t>(i)];
+        const std::string& value = panel.ListBox[static_cast<std::size_t>(i)];
+        const std::string key = "ListBox" + std::to_string(i + 1);
+        if (value.find('.') != std::string::npos) {
+            state[key] = value;
+        } else {
+            state[key] = profileTextToInt(value);
+        }
     }
     return state;
 }
@@ -120,13 +131,14 @@ void printSummary(const ConnectionState& connected, const PanelState& panel, boo
     std::printf("connected: %s (%s)\n", displayText(connected.StatusPaneText).c_str(),
                 connected.CameraIdentified == 1 ? "identified" : "not identified");
     for (const auto& [key, value] : state.items()) {
-        std::printf("%s=%d\n", key.c_str(), value.get<int>());
+        const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
+        std::printf("%s=%s\n", key.c_str(), text.c_str());
     }
 }
 
 // The save the program makes at exit, with the job's panel state; "Camera File" names the
 // description only when the program lists it under that name.
-int saveState(ProgramValues values, const LinkState& savedLink, const PanelState& panel, const std::string& path) {
+int saveState(RunValues values, const LinkState& savedLink, const PanelState& panel, const std::string& path) {
     if (const std::optional<std::string> name = listedNameOf(values, path)) {
         values.CamFileName = *name;
     }
@@ -159,7 +171,7 @@ LinkState linkOfSettings(const StartupSettings& read) {
 int runJob(Job job, const std::vector<std::string>& args) {
     const char* name = job == Job::Apply ? "apply" : "read-settings";
     std::string error;
-    RunSettings settings;
+    SettingsRead settings;
     const std::optional<JobOptions> options = parseJobOptions(job, args, settings, error);
     if (!options) {
         std::fprintf(stderr, "vistrelctl %s: %s\n", name, error.c_str());
@@ -172,7 +184,7 @@ int runJob(Job job, const std::vector<std::string>& args) {
     // What the program holds after its start-up: the settings file's values and panel state, from the
     // one reading of the run.
     const StartupSettings& read = settings.read;
-    ProgramValues values = settings.values;
+    RunValues values = settings.values;
     if (read.found) {
         if (read.camFileName) {
             values.CamFileName = *read.camFileName;

@@ -1,7 +1,7 @@
 #include "tools/vistrelctl/LinkOptions.h"
 
-#include "platform/ProgramLocations.h"
-#include "platform/ProgramPaths.h"
+#include "platform/ExecutablePaths.h"
+#include "platform/FileLocations.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,11 +24,11 @@ std::optional<long> wholeNumber(const std::string& text) {
     return value;
 }
 
-ProgramValues programValuesOfThisFolder() {
-    ProgramValues values;
+RunValues programValuesOfThisFolder() {
+    RunValues values;
     values.AppDirectory = appDirectoryOf(executablePath());
-    const ProgramLocations locations =
-        programLocationsOf(values.AppDirectory + "vistrel", isInstalledCopy(values.AppDirectory), userFolders());
+    const FileLocations locations =
+        fileLocationsOf(values.AppDirectory + "vistrel", isInstalledCopy(values.AppDirectory), userFolders());
     values.SettingsPath = locations.settingsPath;
     values.SettingsDefaultsPath = locations.settingsDefaultsPath;
     values.UserCamFilesDirectory = locations.userCamFilesDirectory;
@@ -46,7 +46,7 @@ std::string resolveCamFile(const std::string& name) {
 
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error) {
     CommandWords rest;
-    RunSettings settings;
+    SettingsRead settings;
     std::optional<SendOptions> options = parseLinkOptions(args, {}, {}, rest, settings, error);
     if (!options) {
         return std::nullopt;
@@ -111,8 +111,8 @@ std::optional<LinkArguments> tokeniseLinkOptions(const std::vector<std::string>&
     return typed;
 }
 
-std::optional<RunSettings> readRunSettings(const LinkArguments& typed, std::string& error) {
-    RunSettings settings{programValuesOfThisFolder(), {}};
+std::optional<SettingsRead> readRunSettings(const LinkArguments& typed, std::string& error) {
+    SettingsRead settings{programValuesOfThisFolder(), {}};
     if (typed.settings) {
         settings.values.SettingsPath = *typed.settings;
         settings.values.SettingsDefaultsPath.clear();
@@ -207,12 +207,12 @@ std::optional<SendOptions> validateLinkOptions(const LinkArguments& typed, const
 std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
                                             const std::vector<std::string>& valueOptions,
                                             const std::vector<std::string>& flagOptions, CommandWords& rest,
-                                            RunSettings& settings, std::string& error) {
+                                            SettingsRead& settings, std::string& error) {
     std::optional<LinkArguments> typed = tokeniseLinkOptions(args, valueOptions, flagOptions, error);
     if (!typed) {
         return std::nullopt;
     }
-    std::optional<RunSettings> read = readRunSettings(*typed, error);
+    std::optional<SettingsRead> read = readRunSettings(*typed, error);
     if (!read) {
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/LinkState.h"
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 #include "settings/StartupSettings.h"
 
 #include <map>
@@ -45,8 +45,8 @@ struct LinkArguments {
 
 // The settings file of a run, read once: where it is (the program's places, with SettingsPath
 // from --settings) and what it holds.
-struct RunSettings {
-    ProgramValues values;
+struct SettingsRead {
+    RunValues values;
     StartupSettings read;
 };
 
@@ -61,7 +61,7 @@ std::optional<LinkArguments> tokeniseLinkOptions(const std::vector<std::string>&
                                                  const std::vector<std::string>& flagOptions, std::string& error);
 
 // Reads the settings file the run uses; a file named by --settings must be readable.
-std::optional<RunSettings> readRunSettings(const LinkArguments& typed, std::string& error);
+std::optional<SettingsRead> readRunSettings(const LinkArguments& typed, std::string& error);
 
 // The link the settings file names, as the program reads it at start-up (COM1 at 9600 without one).
 SendOptions linkDefaultsOf(const StartupSettings& saved);
@@ -75,12 +75,12 @@ std::optional<SendOptions> validateLinkOptions(const LinkArguments& typed, const
 std::optional<SendOptions> parseLinkOptions(const std::vector<std::string>& args,
                                             const std::vector<std::string>& valueOptions,
                                             const std::vector<std::string>& flagOptions, CommandWords& rest,
-                                            RunSettings& settings, std::string& error);
+                                            SettingsRead& settings, std::string& error);
 
 // The places the program in this folder uses, by the same rules for a portable and an installed
 // copy: "vistrel.INI" beside it, or the user's file with the file beside the program as start values
 // (AppDirectory, SettingsPath, SettingsDefaultsPath, UserCamFilesDirectory).
-ProgramValues programValuesOfThisFolder();
+RunValues programValuesOfThisFolder();
 
 // The camera description named on the command line: as given when it exists, else from the
 // program's descriptions (for an installed copy the user's CamFiles folder first).

@@ -71,7 +71,7 @@ int runSend(const std::vector<std::string>& args) {
     }
     std::optional<ReplyInterpretation> meaning;
     if (camera) {
-        meaning = interpretReply(camera->description, exchange->reply);
+        meaning = interpretReply(camera->description, *exchange);
     }
 
     if (options->json) {

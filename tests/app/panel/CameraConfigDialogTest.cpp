@@ -105,7 +105,7 @@ TEST(CCameraConfigDialog, DoubleClickTakesTheEntryAndTheCheckedRadio) {
         ASSERT_TRUE(answer.has_value()) << radio;
         EXPECT_EQ(answer->fileName, "minimal.cam");
         // With no radio checked the choice keeps its initial value.
-        EXPECT_EQ(answer->initChoice, radio < 0 ? 0 : radio);
+        EXPECT_EQ(static_cast<int>(answer->initChoice), radio < 0 ? 0 : radio);
         EXPECT_TRUE(prompts.shown.empty());
     }
 
@@ -141,7 +141,7 @@ TEST(CCameraConfigDialog, OkRefusesMoreThanFiftyCharactersAndStaysOpen) {
     const std::optional<CameraConfigAnswer> answer = dialog.run(threeFiles(1, true, true));
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(answer->fileName, std::string(46, 'n') + ".cam");
-    EXPECT_EQ(answer->initChoice, 2);
+    EXPECT_EQ(answer->initChoice, InitChoice::FactorySettings);
     EXPECT_EQ(prompts.shown.size(), 1U);
 
     // OK with no radio checked answers -1.
@@ -149,7 +149,7 @@ TEST(CCameraConfigDialog, OkRefusesMoreThanFiftyCharactersAndStaysOpen) {
     const std::optional<CameraConfigAnswer> none = dialog.run(threeFiles(-1, true, true));
     ASSERT_TRUE(none.has_value());
     EXPECT_EQ(none->fileName, "linescan.cam");
-    EXPECT_EQ(none->initChoice, -1);
+    EXPECT_EQ(none->initChoice, InitChoice::None);
 }
 
 TEST(CCameraConfigDialog, CancelAndEscapeAnswerNothing) {

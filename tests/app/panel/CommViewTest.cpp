@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -192,6 +193,11 @@ TEST(CCommView, ShowsCaptionsRepliesAndStatusTextsAsGiven) {
     EXPECT_EQ(control<QGroupBox>(&view, 1013)->title(), QStringLiteral("Gain"));
     EXPECT_EQ(control<QCheckBox>(&view, 1031)->text(), QString::fromUtf8("Mirror \xC3\xA9"));
     EXPECT_EQ(control<QPushButton>(&view, 1046)->text(), QStringLiteral("Apply"));
+    // An '&' of a description is shown, never taken as a shortcut.
+    view.setCaption(1000, "Black & white");
+    view.setCaption(1032, "R&D");
+    EXPECT_TRUE(QKeySequence::mnemonic(control<QGroupBox>(&view, 1000)->title()).isEmpty());
+    EXPECT_TRUE(QKeySequence::mnemonic(control<QCheckBox>(&view, 1032)->text()).isEmpty());
 
     view.setChecked(1032, true);
     EXPECT_TRUE(view.checked(1032));
@@ -249,7 +255,7 @@ TEST(CCommView, PumpDispatchesPendingEventsButOnlyReportsKeys) {
 }
 
 TEST(CCommView, UserActionsRunTheHandlersOfTheirControls) {
-    ProgramValues values;
+    RunValues values;
     PanelState panelState;
     LinkState linkState;
     PanelRecords records;

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     // OK in the dialog as the user would: "INI file settings" from a missing file, all zeros.
     vistrel::CameraConfigAnswer answer;
     answer.fileName = "linescan.cam";
-    answer.initChoice = 0;
+    answer.initChoice = vistrel::InitChoice::SavedValues;
     panel.ConfigureCamera(answer);
     frame.runUpdateHandlers();
     settle();

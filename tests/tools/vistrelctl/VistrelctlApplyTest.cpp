@@ -96,6 +96,25 @@ TEST_F(VistrelctlApply, EachInitialisationSendsWhatTheProgramSends) {
     EXPECT_NE(saved.find("Camera File=old.cam\n"), std::string::npos) << saved;
 }
 
+TEST_F(VistrelctlApply, TheSampleCamerasReportedAndSavedListValuesGoBackAsTheyWere) {
+    camsim::SimCamera camera;
+    std::string error;
+    m_cam = VISTREL_CAMFILES "/linescan.cam";
+    ASSERT_TRUE(camsim::LoadSimCamera(m_cam, camera, error)) << error;
+    m_server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    ASSERT_TRUE(m_server) << error;
+    m_server->start();
+    m_dir.write("vistrel.INI", "[Common]\nCOM Port=2\n[Serial Devices]\nCOM2=" + m_server->devicePath() + "\n");
+    for (const char* from : {"camera", "ini"}) {
+        ASSERT_EQ(run(std::string("apply --save --from ") + from).exitCode, 0) << from;
+        const std::vector<std::string> sent = m_server->lines();
+        EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
+                  (std::vector<std::string>{"E=5", "R=10", "O=0", "H=1.00", "W=0"}));
+        EXPECT_NE(m_dir.read("vistrel.INI").find("ListBox1=5\nListBox2=10\nListBox3=0\nListBox4=1.00\n"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(VistrelctlApply, RefusalsAndFailuresGiveTheirExitCodes) {
     // The description says 9 where the camera knows only 0 and 1: refused, and the rest still sent.
     std::string other = kCam;
@@ -149,6 +168,20 @@ TEST_F(VistrelctlApply, ThroughSer2netAsOnALocalLine) {
     EXPECT_EQ(remote.out, local.out);
     const std::vector<std::string> all = m_server->lines();
     EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(sent.size()), all.end()), sent);
+}
+
+TEST_F(VistrelctlApply, AGarblingCameraShowsTheLinksStatusNeitherSuccessNorRefusal) {
+    camsim::FaultKnobs knobs;
+    knobs.answer = camsim::FaultKnobs::Answer::Garbage;
+    m_server->setKnobs(knobs);
+    // With an acknowledge text and without one (minimal.cam has none): the same failure.
+    for (const std::string& cam : std::vector<std::string>{m_cam, VISTREL_CAMFILES "/minimal.cam"}) {
+        m_cam = cam;
+        const std::vector<Json> lines = jsonLines(run("apply --json").out);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[1]["shown"], "Acknowledge error") << cam;
+        EXPECT_EQ(lines[1]["result"], -2) << cam;
+    }
 }
 
 TEST_F(VistrelctlApply, OverCameraLinkThroughTheSimulatedGrabberLibrary) {

@@ -115,11 +115,12 @@ TEST(Vistrelctl, LintNamesLinesAuthorsShouldKnow) {
     for (int n = 0; n <= 19; ++n) {
         file += "Error" + std::to_string(n) + "=e\n"; // 5 to 24
     }
-    file += "[WaitBetweenChar]\nMilliSec=-5\n";                                // 25, 26
-    file += "[ComboBox1]\nCharacter=G\nValue10=ten\nValue1=one\n";             // 27 to 30
-    file += "Text1=a\nText2=b\nValue3=[3]\nText3=c\n";                         // 31 to 34
-    file += "[Check1]\nText=Title inside\nTitle=t\n[Check1]\n";                // 35 to 38
-    file += "[ListBox1]\nCharacter=L\nValue1=" + std::string(100, '1') + "\n"; // 39 to 41
+    file += "[WaitBetweenChar]\nMilliSec=-5\n";                                 // 25, 26
+    file += "[ComboBox1]\nCharacter=G\nValue10=ten\nValue1=one\n";              // 27 to 30
+    file += "Text1=a\nText2=b\nValue3=[3]\nText3=c\n";                          // 31 to 34
+    file += "[Check1]\nText=Title inside\nTitle=t\n[Check1]\n";                 // 35 to 38
+    file += "[ListBox1]\nCharacter=L\nValue1=" + std::string(100, '1') + "\n";  // 39 to 41
+    file += "[ListBox2]\nCharacter=R2\n[ComboBox9]\nCharacter=Z\n[listbox6]\n"; // 42 to 46
     const std::string path = dir.write("bad.cam", file);
     const ToolRun lint = vistrelctl("lint " + path);
     EXPECT_EQ(lint.exitCode, 1);
@@ -129,12 +130,16 @@ TEST(Vistrelctl, LintNamesLinesAuthorsShouldKnow) {
         lines += lint.out.substr(colon, lint.out.find(':', colon) - colon) + " ";
         at = lint.out.find('\n', at) + 1;
     }
-    EXPECT_EQ(lines, "2 24 26 29 32 33 36 38 41 ") << lint.out;
+    EXPECT_EQ(lines, "2 24 26 29 32 33 36 38 41 43 44 46 ") << lint.out;
+    EXPECT_NE(lint.out.find(":43: \"Character\" of [ListBox2] is \"R2\": only its first character \"R\" is sent"),
+              std::string::npos);
+    EXPECT_NE(lint.out.find(":46: section [listbox6] is ignored: the panel has 5 lists, listbox1 to listbox5"),
+              std::string::npos);
     EXPECT_NE(lint.out.find("\"Value1\" of [ComboBox1]"), std::string::npos);
     EXPECT_NE(lint.out.find("\"Text2\" of [ComboBox1] has no \"Value2\""), std::string::npos);
 
     const auto json = nlohmann::json::parse(vistrelctl("describe " + path).out);
-    ASSERT_EQ(json["warnings"].size(), 9U);
+    ASSERT_EQ(json["warnings"].size(), 12U);
     EXPECT_EQ(json["warnings"][0]["line"], 2);
     EXPECT_EQ(json["charDelayMs"], 75);
 }

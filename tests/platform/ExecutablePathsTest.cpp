@@ -1,11 +1,11 @@
-#include "platform/ProgramPaths.h"
+#include "platform/ExecutablePaths.h"
 
 #include <gtest/gtest.h>
 
 namespace vistrel {
 namespace {
 
-TEST(ProgramPaths, SettingsFileLiesBesideTheExecutableWithItsName) {
+TEST(ExecutablePaths, SettingsFileLiesBesideTheExecutableWithItsName) {
     EXPECT_EQ(appDirectoryOf("/opt/vistrel/bin/vistrel"), "/opt/vistrel/bin/");
     EXPECT_EQ(settingsFileNameOf("/opt/vistrel/bin/vistrel"), "vistrel.INI");
     // Only the last extension is replaced, and the name keeps its letter case.
@@ -14,7 +14,7 @@ TEST(ProgramPaths, SettingsFileLiesBesideTheExecutableWithItsName) {
     EXPECT_EQ(camFilesDirectory("/a/"), "/a/CamFiles/");
 }
 
-TEST(ProgramPaths, ExecutablePathNamesThisTestProgram) {
+TEST(ExecutablePaths, ExecutablePathNamesThisTestProgram) {
     const std::string path = executablePath();
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path.front(), '/');

@@ -1,6 +1,6 @@
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 
-#include "platform/ProgramPaths.h"
+#include "platform/ExecutablePaths.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
@@ -38,9 +38,9 @@ UserFolders userFolders() {
     return userFoldersFrom(std::getenv("XDG_CONFIG_HOME"), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
-ProgramLocations programLocationsOf(const std::string& executablePath, bool installed, const UserFolders& user) {
+FileLocations fileLocationsOf(const std::string& executablePath, bool installed, const UserFolders& user) {
     const std::string besideProgram = appDirectoryOf(executablePath) + settingsFileNameOf(executablePath);
-    ProgramLocations locations;
+    FileLocations locations;
     // Without a home for the user's file an installed copy keeps the portable rule; a save then
     // reports why it could not write.
     if (!installed || user.config.empty()) {
@@ -55,21 +55,21 @@ ProgramLocations programLocationsOf(const std::string& executablePath, bool inst
     return locations;
 }
 
-std::string settingsReadPath(const ProgramValues& values) {
+std::string settingsReadPath(const RunValues& values) {
     if (values.SettingsDefaultsPath.empty() || isFile(values.SettingsPath)) {
         return values.SettingsPath;
     }
     return isFile(values.SettingsDefaultsPath) ? values.SettingsDefaultsPath : values.SettingsPath;
 }
 
-std::string resolveCamFilePath(const ProgramValues& values, const std::string& name) {
+std::string resolveCamFilePath(const RunValues& values, const std::string& name) {
     if (!values.UserCamFilesDirectory.empty() && isFile(values.UserCamFilesDirectory + name)) {
         return values.UserCamFilesDirectory + name;
     }
     return camFilesDirectory(values.AppDirectory) + name;
 }
 
-std::vector<std::string> camFileFolders(const ProgramValues& values) {
+std::vector<std::string> camFileFolders(const RunValues& values) {
     std::vector<std::string> folders;
     if (!values.UserCamFilesDirectory.empty()) {
         folders.push_back(values.UserCamFilesDirectory);

@@ -1,4 +1,4 @@
-#include "platform/ProgramPaths.h"
+#include "platform/ExecutablePaths.h"
 
 #include <climits>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/ProgramLocations.h"
+#include "platform/FileLocations.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 namespace vistrel {
 namespace {
 
-TEST(ProgramLocations, UserFoldersFollowTheXdgVariablesThenHome) {
+TEST(FileLocations, UserFoldersFollowTheXdgVariablesThenHome) {
     const UserFolders set = userFoldersFrom("/cfg", "/data", "/home/u");
     EXPECT_EQ(set.config, "/cfg/");
     EXPECT_EQ(set.data, "/data/");
@@ -18,25 +18,25 @@ TEST(ProgramLocations, UserFoldersFollowTheXdgVariablesThenHome) {
     EXPECT_TRUE(none.config.empty() && none.data.empty());
 }
 
-TEST(ProgramLocations, PortableCopyKeepsEverythingBesideItselfAndAnInstalledOneUsesTheUsersFolders) {
+TEST(FileLocations, PortableCopyKeepsEverythingBesideItselfAndAnInstalledOneUsesTheUsersFolders) {
     const UserFolders user{"/home/u/.config/", "/home/u/.local/share/"};
-    const ProgramLocations portable = programLocationsOf("/opt/v/vistrel", false, user);
+    const FileLocations portable = fileLocationsOf("/opt/v/vistrel", false, user);
     EXPECT_EQ(portable.settingsPath, "/opt/v/vistrel.INI");
     EXPECT_EQ(portable.settingsDefaultsPath, "");
     EXPECT_EQ(portable.userCamFilesDirectory, "");
 
-    const ProgramLocations installed = programLocationsOf("/usr/lib/vistrel/vistrel", true, user);
+    const FileLocations installed = fileLocationsOf("/usr/lib/vistrel/vistrel", true, user);
     EXPECT_EQ(installed.settingsPath, "/home/u/.config/vistrel/vistrel.INI");
     EXPECT_EQ(installed.settingsDefaultsPath, "/usr/lib/vistrel/vistrel.INI");
     EXPECT_EQ(installed.userCamFilesDirectory, "/home/u/.local/share/vistrel/CamFiles/");
 
     // No home for the user's file: the file beside the program, as a portable copy.
-    const ProgramLocations homeless = programLocationsOf("/usr/lib/vistrel/vistrel", true, {});
+    const FileLocations homeless = fileLocationsOf("/usr/lib/vistrel/vistrel", true, {});
     EXPECT_EQ(homeless.settingsPath, "/usr/lib/vistrel/vistrel.INI");
     EXPECT_EQ(homeless.settingsDefaultsPath, "");
 }
 
-TEST(ProgramLocations, InstalledCopyIsMarkedByAFileBesideTheProgram) {
+TEST(FileLocations, InstalledCopyIsMarkedByAFileBesideTheProgram) {
     test::TempDir dir;
     EXPECT_FALSE(isInstalledCopy(dir.path()));
     dir.write(std::string("sub/") + kInstalledMarkerName + "/x", ""); // a folder of that name is no mark
@@ -46,9 +46,9 @@ TEST(ProgramLocations, InstalledCopyIsMarkedByAFileBesideTheProgram) {
     EXPECT_FALSE(isInstalledCopy(""));
 }
 
-TEST(ProgramLocations, SettingsAreReadFromTheDefaultsOnlyUntilTheUsersFileExists) {
+TEST(FileLocations, SettingsAreReadFromTheDefaultsOnlyUntilTheUsersFileExists) {
     test::TempDir dir;
-    ProgramValues values;
+    RunValues values;
     values.SettingsPath = dir.path() + "config/vistrel/vistrel.INI";
     EXPECT_EQ(settingsReadPath(values), values.SettingsPath); // portable: no defaults
 
@@ -60,9 +60,9 @@ TEST(ProgramLocations, SettingsAreReadFromTheDefaultsOnlyUntilTheUsersFileExists
     EXPECT_EQ(settingsReadPath(values), values.SettingsPath);
 }
 
-TEST(ProgramLocations, UsersDescriptionTakesThePlaceOfTheProgramsOfTheSameExactName) {
+TEST(FileLocations, UsersDescriptionTakesThePlaceOfTheProgramsOfTheSameExactName) {
     test::TempDir dir;
-    ProgramValues values;
+    RunValues values;
     values.AppDirectory = dir.path() + "program/";
     dir.write("program/CamFiles/linescan.cam", "program");
     dir.write("program/CamFiles/minimal.cam", "program");

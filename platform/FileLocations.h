@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramValues.h"
+#include "platform/RunValues.h"
 
 #include <string>
 #include <vector>
@@ -26,22 +26,22 @@ UserFolders userFolders(); // from this process's environment
 // a folder the user copied it to): the settings file beside itself, no defaults, the program's
 // CamFiles/ only. An installed copy: the user's <config>/vistrel/<name>.INI, the file beside the
 // program as read-only defaults, and the user's <data>/vistrel/CamFiles/ before the program's.
-struct ProgramLocations {
+struct FileLocations {
     std::string settingsPath;
     std::string settingsDefaultsPath;
     std::string userCamFilesDirectory;
 };
-ProgramLocations programLocationsOf(const std::string& executablePath, bool installed, const UserFolders& user);
+FileLocations fileLocationsOf(const std::string& executablePath, bool installed, const UserFolders& user);
 
 // The file the settings are read from: the settings file while it exists; before the first save
 // of an installed copy, the defaults beside the program when there are any.
-std::string settingsReadPath(const ProgramValues& values);
+std::string settingsReadPath(const RunValues& values);
 
 // Where the description `name` is read from: the user's folder when it holds the name (compared
 // exactly), else the program's CamFiles/.
-std::string resolveCamFilePath(const ProgramValues& values, const std::string& name);
+std::string resolveCamFilePath(const RunValues& values, const std::string& name);
 
 // The folders descriptions are listed from, the user's first.
-std::vector<std::string> camFileFolders(const ProgramValues& values);
+std::vector<std::string> camFileFolders(const RunValues& values);
 
 } // namespace vistrel
