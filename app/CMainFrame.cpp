@@ -41,8 +41,9 @@ QRect screenRect() {
 CMainFrame::CMainFrame(AppState& state, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_state(state), m_prompts(prompts),
-      m_save([](const AppState& s) { return SavePanelState(s.values, s.link, s.panel, std::time(nullptr)); }) {
+      m_state(state), m_prompts(prompts), m_save([](const AppState& s) {
+          return SavePanelState(s.values, s.link, s.panel, std::time(nullptr), &s.transcript);
+      }) {
     setWindowTitle(QStringLiteral("  Vistrel 32bit"));
     setContextMenuPolicy(Qt::NoContextMenu); // the bars cannot be hidden or moved
     createMenus();
@@ -79,6 +80,13 @@ void CMainFrame::createMenus() {
         addCommand(kCmdFileOpen, QStringLiteral("&Open"), QStringLiteral("Open an existing document"), false);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addAction(open);
+    file->addAction(addCommand(kCmdSaveCameraSettings, QStringLiteral("Save camera settings as..."),
+                               QStringLiteral("Write the panel's values to a camera settings file"), false));
+    file->addAction(addCommand(kCmdOpenCameraSettings, QStringLiteral("Open camera settings..."),
+                               QStringLiteral("Put the values of a camera settings file on the panel and send them"),
+                               false));
+    file->addAction(addCommand(kCmdCompareWithCamera, QStringLiteral("Compare with camera..."),
+                               QStringLiteral("Compare the panel with the camera's own settings"), false));
     file->addSeparator();
     QAction* exitCommand = addCommand(kCmdAppExit, QStringLiteral("E&xit"),
                                       QStringLiteral("Quits the application; prompts to save settings"), true);
@@ -92,6 +100,22 @@ void CMainFrame::createMenus() {
     link->addSeparator();
     link->addAction(addCommand(kCmdConnection, QStringLiteral("Co&nnection"), QString(), false));
     link->addAction(addCommand(kCmdDisconnection, QStringLiteral("&Disconnection"), QString(), false));
+    link->addSeparator();
+    QAction* reconnect =
+        addCommand(kCmdAutoReconnect, QStringLiteral("Reconnect &automatically"),
+                   QStringLiteral("After a lost link, connect again as soon as the device is back"), true);
+    reconnect->setCheckable(true);
+    link->addAction(reconnect);
+    QAction* reapply = addCommand(kCmdReapplyAfterReconnect, QStringLiteral("Send &panel after reconnecting"),
+                                  QStringLiteral("After an automatic reconnection, send the whole panel again"), true);
+    reapply->setCheckable(true);
+    link->addAction(reapply);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* transcript = addCommand(kCmdTranscript, QStringLiteral("&Transcript"),
+                                     QStringLiteral("Every operation of the link, with its time"), true);
+    transcript->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    view->addAction(transcript);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(addCommand(kCmdAppAbout, QStringLiteral("&About Vistrel"),

@@ -4,10 +4,14 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/PanelCommands.h"
+#include "app/TranscriptModel.h"
+#include "app/TranscriptWindow.h"
 #include "app/link/HalvexHostHooks.h"
+#include "app/link/LinkWatch.h"
 #include "app/link/ResponsiveLink.h"
 #include "app/panel/CCommView.h"
 #include "link/CameraLinkLibrary.h"
+#include "link/ObservedLink.h"
 #include "link/SystemLink.h"
 #include "panel/CommPanel.h"
 #include "settings/LastUseSection.h"
@@ -65,7 +69,10 @@ void CVistrelApp::ShowAbout() {
 
 void CVistrelApp::createPanel() {
     m_systemLink = std::make_unique<SystemLink>(m_state.link);
-    m_link = std::make_unique<ResponsiveLink>(*m_systemLink);
+    m_responsiveLink = std::make_unique<ResponsiveLink>(*m_systemLink);
+    m_link = std::make_unique<ObservedLink>(*m_responsiveLink, m_state.link);
+    m_transcript = std::make_unique<TranscriptModel>();
+    m_link->addObserver(*m_transcript);
     CCommView* view = m_frame->view();
     m_panel = std::make_unique<CommPanel>(m_state.values, m_state.panel, m_state.link, m_state.records, *m_link, *view,
                                           m_prompts);
@@ -73,6 +80,31 @@ void CVistrelApp::createPanel() {
         [this](PanelState& panel) { LoadPanelState(settingsReadPath(m_state.values), panel); });
     view->setPanel(m_panel.get());
     m_frame->addUpdateHandler(InstallPanelCommands(*m_frame, *m_panel, m_state.records, *m_document, m_prompts));
+
+    m_watch = std::make_unique<LinkWatch>(*m_panel, *m_link, m_state, [this] { m_frame->runUpdateHandlers(); });
+    m_link->addObserver(*m_watch);
+    QObject::connect(m_frame->action(kCmdTranscript), &QAction::triggered, m_frame.get(), [this] { ShowTranscript(); });
+    // The two choices after a lost link, kept in the settings like a link change.
+    const auto choice = [this](int commandId, int& value) {
+        QAction* action = m_frame->action(commandId);
+        action->setChecked(value != 0);
+        QObject::connect(action, &QAction::toggled, m_frame.get(), [this, &value](bool on) {
+            value = on ? 1 : 0;
+            m_state.link.SettingsChanged = 1;
+        });
+    };
+    choice(kCmdAutoReconnect, m_state.transcript.AutoReconnect);
+    choice(kCmdReapplyAfterReconnect, m_state.transcript.ReapplyAfterReconnect);
+}
+
+TranscriptWindow* CVistrelApp::ShowTranscript() {
+    if (m_transcriptWindow == nullptr) {
+        m_transcriptWindow = new TranscriptWindow(*m_transcript, m_state.transcript, m_prompts, m_frame.get());
+    }
+    m_transcriptWindow->show();
+    m_transcriptWindow->raise();
+    m_transcriptWindow->activateWindow();
+    return m_transcriptWindow;
 }
 
 int CVistrelApp::ExitInstance(int loopResult) {
@@ -80,7 +112,9 @@ int CVistrelApp::ExitInstance(int loopResult) {
     if (m_frame) {
         m_frame->view()->setPanel(nullptr);
     }
+    m_watch.reset();
     m_panel.reset();
+    m_transcriptWindow = nullptr;
     m_frame.reset();
     m_document.reset();
     return loopResult;

@@ -14,6 +14,12 @@ enum CommandId : int {
     kCmdAboutBox = 57664, // the About box too, without a menu item
     kCmdCameraConfiguration = 32775,
     kCmdRefresh = 103,
+    kCmdAutoReconnect = 32790,
+    kCmdReapplyAfterReconnect = 32791,
+    kCmdTranscript = 32792,
+    kCmdSaveCameraSettings = 32793,
+    kCmdOpenCameraSettings = 32794,
+    kCmdCompareWithCamera = 32795,
 };
 
 inline constexpr int kToolBarId = 59392;

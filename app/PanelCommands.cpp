@@ -4,10 +4,15 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/panel/CCameraConfigDialog.h"
+#include "app/panel/CCompareSettingsDialog.h"
+#include "app/platform/QtPrompts.h"
 #include "panel/CommPanel.h"
 #include "panel/PanelRecords.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <ctime>
 
 namespace vistrel {
 
@@ -59,6 +64,47 @@ std::function<void()> InstallPanelCommands(CMainFrame& frame, CommPanel& panel, 
     route(
         frame, kCmdCameraConfiguration, [&panel] { return panel.OnUpdateConfigCommand().enabled; }, configure);
 
+    const QString filter = QStringLiteral("Camera settings (*.vcs)");
+    const auto folder = [&panel] {
+        const std::string path = panel.cameraSettingsFolder();
+        QDir().mkpath(QString::fromStdString(path));
+        return QString::fromStdString(path);
+    };
+    route(
+        frame, kCmdSaveCameraSettings, [&panel] { return panel.OnUpdateSaveCameraSettings().enabled; },
+        [&panel, &prompts, &frame, filter, folder] {
+            QString path =
+                QFileDialog::getSaveFileName(&frame, QStringLiteral("Save camera settings as"), folder(), filter);
+            if (path.isEmpty()) {
+                return;
+            }
+            if (!path.endsWith(QStringLiteral(".vcs"), Qt::CaseInsensitive)) {
+                path += QStringLiteral(".vcs");
+            }
+            const ProfileResult saved =
+                panel.SaveCameraSettingsFile(path.toStdString(), panel.panelStateShown(), std::time(nullptr));
+            if (!saved.ok) {
+                prompts.tell("The camera settings could not be saved to " + path.toStdString() + ": " + saved.reason);
+            }
+        });
+    route(
+        frame, kCmdOpenCameraSettings, [&panel] { return panel.OnUpdateFileOpen().enabled; },
+        [&panel, &frame, filter, folder] {
+            const QString path =
+                QFileDialog::getOpenFileName(&frame, QStringLiteral("Open camera settings"), folder(), filter);
+            if (!path.isEmpty()) {
+                panel.OpenCameraSettingsFile(path.toStdString());
+            }
+        });
+    route(
+        frame, kCmdCompareWithCamera, [&panel] { return panel.OnUpdateCompareWithCamera().enabled; },
+        [&panel, &frame] {
+            if (const std::optional<SettingsComparison> comparison = panel.CompareWithCamera()) {
+                CCompareSettingsDialog dialog(panel, *comparison, &frame);
+                dialog.exec();
+            }
+        });
+
     auto update = [&frame, &panel, &records, &document] {
         applyUpdate(frame.action(kCmdConnection), panel.OnUpdateConnection(), true);
         applyUpdate(frame.action(kCmdDisconnection), panel.OnUpdateDisconnection(), true);
@@ -67,6 +113,9 @@ std::function<void()> InstallPanelCommands(CMainFrame& frame, CommPanel& panel, 
         document.SetTitle(records.LoadedTitle);
         applyUpdate(frame.action(kCmdRefresh), panel.OnUpdateRefresh(), false);
         applyUpdate(frame.action(kCmdFileOpen), panel.OnUpdateFileOpen(), false);
+        applyUpdate(frame.action(kCmdOpenCameraSettings), panel.OnUpdateFileOpen(), false);
+        applyUpdate(frame.action(kCmdSaveCameraSettings), panel.OnUpdateSaveCameraSettings(), false);
+        applyUpdate(frame.action(kCmdCompareWithCamera), panel.OnUpdateCompareWithCamera(), false);
     };
     update();
     return update;

@@ -10,7 +10,13 @@ struct LinkResult {
     int result = 0;
     std::string status;
     std::string reply;
+    // The line is gone (device unplugged, other end hung up): the link closed itself, and nothing
+    // more should be attempted on it until it is opened again.
+    bool lost = false;
 };
+
+// The status text of a lost line.
+inline constexpr const char* kTextConnexionLost = "Connexion lost";
 
 // The one way to the camera. Every exchange, from the panel, the special commands, vistrelctl or
 // a test, goes through this interface; the system implementation applies the link in use and the
@@ -33,6 +39,12 @@ public:
     // Closes the link: "Connexion Closed" or "No Connexion to Close" in status. On Camera Link
     // only a channel that clSerialInit opened and that is still open is closed.
     virtual LinkResult close() = 0;
+
+    // Tells, without blocking and without a byte on the line, whether the open link is still
+    // there. result: 1 alive (also where a loss cannot be seen, as on Camera Link), 0 not open,
+    // -1 lost ("Connexion lost", `lost` set; the link is then closed). Never called while another
+    // operation of the link runs.
+    virtual LinkResult checkLink() { return {1, {}, {}, false}; }
 };
 
 } // namespace vistrel

@@ -37,7 +37,24 @@ LinkResult SystemLink::exchange(const std::string& command, int charDelayMs) {
                            ? CameraLinkSendReceive(m_link, m_link.LinkStatusText, command.c_str(), m_link.ReplyBuffer,
                                                    kReplyBufferCapacity)
                            : HVX_SendData(m_link.LinkStatusText, command.c_str(), m_link.ReplyBuffer, charDelayMs);
-    return outcome(result, true);
+    LinkResult out = outcome(result, true);
+    out.lost = m_link.LinkKind != kLinkCameraLink && result == -2 && out.status == kTextConnexionLost;
+    return out;
+}
+
+LinkResult SystemLink::checkLink() {
+    if (m_link.LinkKind == kLinkCameraLink) {
+        // The grabber libraries offer no way to see a lost channel without sending.
+        return {m_link.SerialRef.isOpen() ? 1 : 0, {}, {}, false};
+    }
+    // A live line leaves the status text of the last operation as it was.
+    char status[kLinkStatusCapacity] = {};
+    const int result = HVX_CheckLink(status);
+    LinkResult out{result, status, {}, result == -1};
+    if (out.lost) {
+        std::memcpy(m_link.LinkStatusText, status, sizeof status);
+    }
+    return out;
 }
 
 LinkResult SystemLink::close() {

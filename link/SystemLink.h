@@ -20,12 +20,17 @@ public:
 
     // LinkKind 3: CameraLinkSendReceive with capacity 200; otherwise HVX_SendData paced by
     // `charDelayMs`. ReplyBuffer is emptied first; the reply is what it holds afterwards (at most
-    // 200 bytes), also after a failure that kept the bytes read so far.
+    // 200 bytes), also after a failure that kept the bytes read so far. Halvex32's "Connexion
+    // lost" sets `lost`.
     LinkResult exchange(const std::string& command, int charDelayMs) override;
 
     // LinkKind 3: closes the channel when clSerialInit opened one that is still open, "Connexion
     // Closed" (result 1) in any case. Otherwise HVX_Disconn.
     LinkResult close() override;
+
+    // LinkKind 3: 1 while the channel is open, else 0 (a lost channel cannot be seen).
+    // Otherwise HVX_CheckLink; a loss also lands in LinkStatusText.
+    LinkResult checkLink() override;
 
 private:
     LinkResult outcome(int result, bool withReply) const;

@@ -5,11 +5,14 @@
 #include "panel/CameraConfigChoice.h"
 #include "panel/PanelRecords.h"
 #include "panel/PanelView.h"
+#include "panel/SettingsCompare.h"
+#include "platform/Profile.h"
 #include "platform/Prompts.h"
 #include "platform/RunValues.h"
 #include "settings/PanelState.h"
 
 #include <array>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +32,11 @@ inline constexpr const char* kTextFactoryDone = "Factory settings actived";
 inline constexpr const char* kTextSettingsError = "Error : Camera settings";
 inline constexpr const char* kTextSettingsCaption = "Camera settings";
 inline constexpr const char* kTextRefreshed = "Camera setting refreshed";
+
+// The command a panel control sends: "%c=%s", or the value alone for the character '-'; and the
+// value back out of such a command.
+std::string panelCommand(char commandChar, const std::string& valueText);
+std::string valueOfPanelCommand(char commandChar, const std::string& command);
 
 // The panel's logic: loading a description, every control's command, the panel apply, connection,
 // the special commands and the camera configuration. It decides everything and reaches the widgets
@@ -59,6 +67,29 @@ public:
     // The link's result of the factory command, and of the settings query.
     int SendFactorySettings();
     int ReadCameraSettings();
+    // The settings query alone: the camera's report, the panel state untouched ("Error : Camera
+    // settings" when the link failed, result below 0).
+    LinkResult QueryCameraSettings();
+
+    // Camera settings files. A description is loaded when the last load could read its file.
+    bool descriptionLoaded() const { return m_records.LoadedTitle.size() > 1; }
+    // The control values as the widgets show them.
+    PanelState panelStateShown() const;
+    // Writes `values` (the program: what the panel shows) with the description, the camera and
+    // the link to `path`.
+    ProfileResult SaveCameraSettingsFile(const std::string& path, const PanelState& values, std::time_t when);
+    // Reads `path`, loads the description it names when that is not the loaded one, then puts its
+    // values on the panel and sends them as "INI file settings" does. False, with a message and
+    // nothing changed, when the file or its description cannot be read or the user declines values
+    // taken from another camera.
+    bool OpenCameraSettingsFile(const std::string& path);
+    // The panel state as the panel sends it beside the camera's report; nothing when the
+    // description cannot be read again or the settings query failed (its message shown).
+    std::optional<SettingsComparison> CompareWithCamera();
+    // Where the file dialogs for camera settings files start: the user's CamFiles folder.
+    std::string cameraSettingsFolder() const;
+    CommandUpdate OnUpdateSaveCameraSettings() const;
+    CommandUpdate OnUpdateCompareWithCamera() const;
 
     // The camera configuration dialog and what its OK starts.
     CameraConfigSetup cameraConfigSetup() const;
@@ -76,18 +107,20 @@ public:
     CommandUpdate OnUpdateRefresh() const;
     CommandUpdate OnUpdateFileOpen() const;
 
-    // Heard once for every exchange the panel makes: the command, what the link gave, and for
-    // panel commands the status line text with the panel's result (nothing for the special ones).
-    struct ExchangeRecord {
-        std::string step;
-        std::string command;
-        LinkResult link;
-        std::optional<std::string> shown;
-        int result = 0;
+    // The link was lost (seen by an exchange or a check): the state of a disconnection, with
+    // "Connexion lost" in pane 0; the link closed itself, so nothing is sent to close it.
+    void OnLinkLost();
+    // While connected, asks the link whether it is still there, and takes a loss as OnLinkLost.
+    void CheckLink();
+
+    // The step of the exchange under way, or of the last one: the control's section name
+    // ("ComboBox1"), "free", or a special command ("identify", "settings", "factory");
+    // panelCommand for those that go through SendCameraCommand.
+    struct ExchangeStep {
+        std::string name;
+        bool panelCommand = false;
     };
-    void setExchangeListener(std::function<void(const ExchangeRecord&)> listener) {
-        m_exchangeListener = std::move(listener);
-    }
+    const ExchangeStep& stepUnderWay() const { return m_stepUnderWay; }
 
 private:
     void loadDescription(const std::string& camFilePath);
@@ -98,6 +131,8 @@ private:
     void writeControls();
     // A pump step of a long sequence; true when Escape ended it.
     bool pumpReportsEscape();
+    // A sequence stops when the link went away under it.
+    bool linkGone() const { return m_records.connection.CameraConnected == 0; }
     LinkResult exchangeSpecial(const std::string& step, const std::string& command);
 
     RunValues& m_values;
@@ -108,8 +143,8 @@ private:
     PanelView& m_view;
     Prompts& m_prompts;
     std::function<void(PanelState&)> m_loadPanelState;
-    std::function<void(const ExchangeRecord&)> m_exchangeListener;
     std::string m_currentStep;
+    ExchangeStep m_stepUnderWay;
 
     std::array<int, kCheckCount> m_CheckState{};
     std::array<std::string, kListCount> m_ListText;

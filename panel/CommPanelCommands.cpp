@@ -25,9 +25,17 @@ std::string shownReply(const std::string& reply) {
 
 } // namespace
 
+std::string panelCommand(char commandChar, const std::string& valueText) {
+    return commandChar == '-' ? valueText : std::string(1, commandChar) + "=" + valueText;
+}
+
+std::string valueOfPanelCommand(char commandChar, const std::string& command) {
+    return commandChar == '-' ? command : command.substr(std::min<std::size_t>(2, command.size()));
+}
+
 int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText) {
-    const std::string command = commandChar == '-' ? valueText : std::string(1, commandChar) + "=" + valueText;
-    const std::string step = std::move(m_currentStep);
+    const std::string command = panelCommand(commandChar, valueText);
+    m_stepUnderWay = {std::move(m_currentStep), true};
     m_currentStep.clear();
     // The links take at most 98 characters; a longer command is refused rather than cut, so the
     // camera never gets a value nobody chose.
@@ -35,30 +43,24 @@ int CommPanel::SendCameraCommand(char commandChar, const std::string& valueText)
         m_view.showReply({});
         m_view.showStatusLine(kTextCommandTooLong);
         m_prompts.beep(BeepKind::Exclamation);
-        if (m_exchangeListener) {
-            m_exchangeListener({step, command, LinkResult{0, kTextCommandTooLong, {}}, kTextCommandTooLong, 0});
-        }
         return 0;
     }
 
     const LinkResult exchanged = m_link.exchange(command, m_records.description.CharDelayMs);
-    int result = exchanged.result;
     m_view.showReply(shownReply(framedReply(exchanged)));
     if (m_linkState.SettingsChanged == 0) {
-        m_linkState.SettingsChanged = result;
+        m_linkState.SettingsChanged = exchanged.result;
     }
-    // A failed exchange keeps the link's own result; a reply the camera refused gives 0.
     const ReplyInterpretation meaning = interpretReply(m_records.description, exchanged);
     if (!meaning.acknowledged) {
-        result = std::min(result, 0);
         m_prompts.beep(BeepKind::Exclamation);
     }
     m_view.showStatusLine(meaning.text);
     m_records.connection.ConnectionPaneText = command;
-    if (m_exchangeListener) {
-        m_exchangeListener({step, command, exchanged, meaning.text, result});
+    if (exchanged.lost) {
+        OnLinkLost();
     }
-    return result;
+    return panelResult(exchanged, meaning);
 }
 
 void CommPanel::OnComboChanged(int index) {
@@ -161,7 +163,7 @@ void CommPanel::ApplyPanel() {
             m_view.select(kComboIds[at], wanted >= 0 && wanted < m_view.entryCount(kComboIds[at]) ? wanted : -1);
             OnComboChanged(i);
         }
-        if (pumpReportsEscape()) {
+        if (linkGone() || pumpReportsEscape()) {
             return done();
         }
     }
@@ -171,7 +173,7 @@ void CommPanel::ApplyPanel() {
             m_view.setChecked(kCheckIds[at], m_panel.Check[at] != 0);
             OnCheckClicked(i);
         }
-        if (pumpReportsEscape()) {
+        if (linkGone() || pumpReportsEscape()) {
             return done();
         }
     }
@@ -191,7 +193,7 @@ void CommPanel::ApplyPanel() {
             }
             OnApplyList(i);
         }
-        if (i < kListCount - 1 && pumpReportsEscape()) {
+        if (linkGone() || (i < kListCount - 1 && pumpReportsEscape())) {
             return done();
         }
     }

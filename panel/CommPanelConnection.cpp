@@ -23,11 +23,12 @@ std::string connectionPaneTextOf(int linkKind, const std::string& current) {
 } // namespace
 
 LinkResult CommPanel::exchangeSpecial(const std::string& step, const std::string& command) {
+    m_stepUnderWay = {step, false};
     LinkResult exchanged = m_link.exchange(command, m_records.description.CharDelayMs);
     // What arrived is a terminated text: nothing after a NUL counts.
     exchanged.reply = exchanged.reply.substr(0, exchanged.reply.find('\0'));
-    if (m_exchangeListener) {
-        m_exchangeListener({step, command, exchanged, std::nullopt, exchanged.result});
+    if (exchanged.lost) {
+        OnLinkLost();
     }
     return exchanged;
 }
@@ -51,12 +52,17 @@ void CommPanel::OnConnection() {
     m_linkState.LinkMenuEnabled = false;
 
     const std::string reply = exchangeSpecial("identify", m_records.description.identCommand).reply;
+    if (connection.CameraConnected == 0) {
+        return; // lost while identifying
+    }
     if (reply.find(kIdentifiedMark) != std::string::npos) {
         connection.CameraIdentified = 1;
         const std::size_t cr = reply.find('\r');
-        connection.StatusPaneText = (cr != std::string::npos && cr != 0 ? reply.substr(0, cr) : reply) + " connected";
+        connection.CameraIdentification = cr != std::string::npos && cr != 0 ? reply.substr(0, cr) : reply;
+        connection.StatusPaneText = connection.CameraIdentification + " connected";
     } else {
         connection.CameraIdentified = 0;
+        connection.CameraIdentification.clear();
         connection.StatusPaneText = "Camera connected";
     }
 }
@@ -68,6 +74,21 @@ void CommPanel::OnDisconnection() {
     connection.CameraConnected = 0;
     connection.CameraDisconnected = 1;
     m_linkState.LinkMenuEnabled = true;
+}
+
+void CommPanel::OnLinkLost() {
+    ConnectionState& connection = m_records.connection;
+    connection.StatusPaneText = kTextConnexionLost;
+    connection.ConnectionPaneText = "NO Connexion";
+    connection.CameraConnected = 0;
+    connection.CameraDisconnected = 1;
+    m_linkState.LinkMenuEnabled = true;
+}
+
+void CommPanel::CheckLink() {
+    if (m_records.connection.CameraConnected != 0 && m_link.checkLink().lost) {
+        OnLinkLost();
+    }
 }
 
 void CommPanel::OnRefresh() {
@@ -90,10 +111,17 @@ int CommPanel::SendFactorySettings() {
     return result;
 }
 
-int CommPanel::ReadCameraSettings() {
+LinkResult CommPanel::QueryCameraSettings() {
     const LinkResult exchanged = exchangeSpecial("settings", m_records.description.configCommand);
     if (exchanged.result < 0) {
         m_prompts.tell(kTextSettingsError);
+    }
+    return exchanged;
+}
+
+int CommPanel::ReadCameraSettings() {
+    const LinkResult exchanged = QueryCameraSettings();
+    if (exchanged.result < 0) {
         return exchanged.result;
     }
     const bool debug = m_values.DebugMode == 1;

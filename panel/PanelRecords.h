@@ -11,6 +11,9 @@ struct ConnectionState {
     int CameraConnected = 0;
     int CameraDisconnected = 1;
     int CameraIdentified = 0;
+    // The camera's answer to the identification as pane 0 shows it before " connected"; empty
+    // when it was not identified.
+    std::string CameraIdentification;
     int ConfigCommandEnabled = 1;
     std::string StatusPaneText = "Connexion closed"; // status bar pane 0
     std::string ConnectionPaneText = "-";            // status bar pane 1

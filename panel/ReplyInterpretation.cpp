@@ -1,5 +1,6 @@
 #include "panel/ReplyInterpretation.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace vistrel {
@@ -54,6 +55,10 @@ ReplyInterpretation interpretReply(const CameraDescription& description, const L
     }
     result.text = description.replyTexts[1];
     return result;
+}
+
+int panelResult(const LinkResult& exchanged, const ReplyInterpretation& meaning) {
+    return meaning.acknowledged ? exchanged.result : std::min(exchanged.result, 0);
 }
 
 } // namespace vistrel

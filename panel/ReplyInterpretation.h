@@ -23,4 +23,8 @@ ReplyInterpretation interpretReply(const CameraDescription& description, const L
 // The reply an exchange framed: the bytes the link counted, up to a NUL; empty when it failed.
 std::string framedReply(const LinkResult& exchanged);
 
+// The panel's result of a command: a failed exchange keeps the link's own result, a reply the
+// camera refused gives 0, an accepted one its length.
+int panelResult(const LinkResult& exchanged, const ReplyInterpretation& meaning);
+
 } // namespace vistrel

@@ -9,7 +9,13 @@ static int endExchange(char* status, const char* text, int result) {
     return result;
 }
 
-// Sends the line, paced or in one write. Returns 0, or -1 when a write failed.
+// The exchange met a lost line: the port is closed and forgotten.
+static int endLost(char* status) {
+    hvxForgetLostPort();
+    return endExchange(status, "Connexion lost", -2);
+}
+
+// Sends the line, paced or in one write. Returns 0, -1 when a write failed, or HVX_LOST.
 static int sendLine(const struct HvxTransport* io, int fd, const char* line, int length, int charDelayMs) {
     if (charDelayMs == 0)
         return io->writeAll(fd, line, length, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS));
@@ -19,13 +25,14 @@ static int sendLine(const struct HvxTransport* io, int fd, const char* line, int
     for (int i = 0; i < length; ++i) {
         deadline = hvxAddMs(deadline, charDelayMs);
         hvxSleepUntil(deadline);
-        if (io->writeAll(fd, line + i, 1, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS)) != 0)
-            return -1;
+        const int written = io->writeAll(fd, line + i, 1, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS));
+        if (written != 0)
+            return written;
     }
     return 0;
 }
 
-// Collects bytes up to the first CR after the first ">". Returns the reply length, or 0.
+// Collects bytes up to the first CR after the first ">". Returns the reply length, 0, or HVX_LOST.
 static int receiveReply(const struct HvxTransport* io, int fd, char* received) {
     struct HvxReceiver receiver;
     receiver.length = receiver.next = 0;
@@ -45,7 +52,7 @@ static int receiveReply(const struct HvxTransport* io, int fd, char* received) {
         if (position < HVX_RECEIVE_SIZE)
             got = io->readByte(&receiver, fd, hvxAddMs(hvxNow(), HVX_BYTE_TIMEOUT_MS), &byte);
     }
-    return 0; // silence, a hang-up, or 200 bytes without a complete reply
+    return got == HVX_LOST ? HVX_LOST : 0; // silence, a hang-up, or 200 bytes without a complete reply
 }
 
 int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs) {
@@ -78,10 +85,15 @@ int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs
     if (io->cts(fd) == 0)
         return endExchange(status, "Communication error", -1);
     io->discardInput(fd);
-    if (sendLine(io, fd, line, (int)length + 1, charDelayMs) != 0)
+    const int sent = sendLine(io, fd, line, (int)length + 1, charDelayMs);
+    if (sent == HVX_LOST)
+        return endLost(status);
+    if (sent != 0)
         return endExchange(status, "Sending error", -1);
 
     int replyLength = receiveReply(io, fd, received);
+    if (replyLength == HVX_LOST)
+        return endLost(status);
     received[replyLength] = '\0';
     if (replyLength == 0)
         return endExchange(status, "Acknowledge error", -2);

@@ -15,13 +15,16 @@ struct HvxReceiver;
 
 /* How the exchange reaches the line: a local serial device, or a server on the network that carries
  * one (HvxNet.c). Each operation does for its kind of line what the hvx... function of the same name
- * below does for a local device; `close` lowers DTR, drops what is pending and closes. */
+ * below does for a local device. `check`: HVX_LOST when the line is gone, else 1, without blocking
+ * or reading; `close` lowers DTR, drops what is pending and closes; `drop` only closes a lost line. */
 struct HvxTransport {
     int (*cts)(int fd);
     void (*discardInput)(int fd);
     int (*writeAll)(int fd, const char* data, int size, struct timespec deadline);
     int (*readByte)(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte);
+    int (*check)(int fd);
     void (*close)(int fd);
+    void (*drop)(int fd);
 };
 extern const struct HvxTransport g_hvxTtyTransport;
 
@@ -51,8 +54,8 @@ int hvxMsUntil(struct timespec deadline);
 void hvxSleepUntil(struct timespec deadline);
 
 /* Writes all `size` bytes and waits until they have left the output queue, giving up at `deadline`.
- * Returns 0, or -1 when a write failed or the output was still held at the deadline (the held output
- * is then discarded). */
+ * Returns 0, -1 when a write failed or the output was still held at the deadline (the held output
+ * is then discarded), or HVX_LOST when the line hung up or the device vanished. */
 int hvxWriteAll(int fd, const char* data, int size, struct timespec deadline);
 
 /* Bytes read ahead of the framing, so that one read can bring several bytes. */
@@ -62,10 +65,19 @@ struct HvxReceiver {
     int next;
 };
 /* Delivers the next received byte other than NUL. Returns 1 with a byte, 0 when `deadline` passed
- * first, -1 when the line hung up or a read failed. */
+ * first, -1 when a read failed, HVX_LOST when the line hung up or the device vanished. */
 int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte);
 /* Throws away everything waiting in the input queue. */
 void hvxDiscardInput(int fd);
+
+/* The outcome of an operation that met a hang-up (POLLHUP, POLLERR), a vanished device (EIO, ENXIO) or
+ * the end of the input after poll said it was readable. */
+#define HVX_LOST (-9)
+/* 1 when `revents` of a poll or `error` of a failed call says the line is gone. */
+int hvxLostEvents(short revents);
+int hvxLostError(int error);
+/* Closes the port of a lost line and forgets it: the next connection opens afresh. */
+void hvxForgetLostPort(void);
 
 /* Device names that are network addresses: 1 for "rfc2217://HOST:PORT" and "tcp://HOST:PORT". */
 int hvxIsNetAddress(const char* device);

@@ -49,7 +49,16 @@ void hvxSetDtr(int fd, int on) {
     hvxSys()->ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &lines);
 }
 
-// Waits until `fd` is ready for `events` or `deadline` passes: 1 ready, 0 time-out, -1 hang-up or error.
+int hvxLostEvents(short revents) {
+    return (revents & (POLLHUP | POLLERR)) != 0;
+}
+
+int hvxLostError(int error) {
+    return error == EIO || error == ENXIO;
+}
+
+// Waits until `fd` is ready for `events` or `deadline` passes: 1 ready, 0 time-out, -1 error,
+// HVX_LOST hang-up.
 static int waitFor(int fd, short events, struct timespec deadline) {
     for (;;) {
         struct pollfd p = {fd, events, 0};
@@ -66,7 +75,7 @@ static int waitFor(int fd, short events, struct timespec deadline) {
         }
         if (p.revents & events)
             return 1;
-        return -1; // POLLHUP, POLLERR or POLLNVAL without the wanted event
+        return hvxLostEvents(p.revents) ? HVX_LOST : -1; // POLLNVAL: not a line at all
     }
 }
 
@@ -89,8 +98,11 @@ int hvxWriteAll(int fd, const char* data, int size, struct timespec deadline) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN)
-            return -1;
-        if (hvxMsUntil(deadline) == 0 || waitFor(fd, POLLOUT, deadline) != 1) {
+            return hvxLostError(errno) ? HVX_LOST : -1;
+        const int ready = hvxMsUntil(deadline) == 0 ? 0 : waitFor(fd, POLLOUT, deadline);
+        if (ready == HVX_LOST)
+            return HVX_LOST;
+        if (ready != 1) {
             tcflush(fd, TCOFLUSH);
             return -1;
         }
@@ -128,11 +140,13 @@ int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, 
             continue;
         }
         if (n == 0)
-            return -1; // end of file: the other side hung up
+            return HVX_LOST; // end of file after poll said readable: the other side hung up
         if (errno == EINTR)
             continue;
+        if (hvxLostError(errno) || (errno == EAGAIN && ready == HVX_LOST))
+            return HVX_LOST; // EIO after a hang-up, or the device is gone
         if (errno != EAGAIN || ready < 0)
-            return -1; // EIO after a hang-up, or the device is gone
+            return -1;
         if (hvxMsUntil(deadline) == 0)
             return 0; // readiness without data, and no time left to wait for more
     }

@@ -1,3 +1,5 @@
+// POLLRDHUP: a server's close shows on a socket that is not read.
+#define _GNU_SOURCE
 #include "serial/HvxNet.h"
 #include "serial/HvxSys.h"
 #include "serial/halvex32.h"
@@ -76,7 +78,7 @@ int hvxNetSend(int fd, const unsigned char* data, int size, struct timespec dead
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN)
-            return -1;
+            return HVX_LOST; // reset, timed out or closed: a connection does not come back
         if (!waitFor(fd, POLLOUT, deadline))
             return -1;
     }
@@ -88,10 +90,8 @@ int hvxNetReceive(int fd, unsigned char* buffer, int size, struct timespec deadl
         ssize_t n = hvxSys()->read(fd, buffer, (size_t)size);
         if (n > 0)
             return (int)n;
-        if (n == 0)
-            return -1; // the server closed the connection
-        if (errno != EAGAIN && errno != EINTR)
-            return -1;
+        if (n == 0 || (errno != EAGAIN && errno != EINTR))
+            return HVX_LOST; // the server closed the connection, or it failed
         if (errno == EAGAIN && !waitFor(fd, POLLIN, deadline))
             return 0;
     }
@@ -143,11 +143,26 @@ static int rawWriteAll(int fd, const char* data, int size, struct timespec deadl
     return hvxNetSend(fd, (const unsigned char*)data, size, deadline);
 }
 
-static void rawClose(int fd) {
+static int rawReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte) {
+    int got = hvxReadByte(receiver, fd, deadline, byte);
+    return got == -1 ? HVX_LOST : got; // any failed read ends a connection
+}
+
+int hvxNetCheck(int fd) {
+    struct pollfd p = {fd, POLLRDHUP, 0};
+    int n;
+    do {
+        n = hvxSys()->poll(&p, 1, 0);
+    } while (n < 0 && errno == EINTR);
+    return n > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) ? HVX_LOST : 1;
+}
+
+void hvxNetDrop(int fd) {
     hvxSys()->close(fd);
 }
 
-static const struct HvxTransport kRawTransport = {hvxNetCts, rawDiscardInput, rawWriteAll, hvxReadByte, rawClose};
+static const struct HvxTransport kRawTransport = {hvxNetCts,   rawDiscardInput, rawWriteAll, rawReadByte,
+                                                  hvxNetCheck, hvxNetDrop,      hvxNetDrop};
 
 static int fail(char* status, const char* text, int beep) {
     hvxSetStatus(status, text);

@@ -10,14 +10,18 @@
 #define HVX_NET_ANSWER_MS 2000
 #define HVX_NET_CONFIRM_MS 1000
 
-/* Sends all `size` bytes, waiting for room until `deadline`. 0, or -1 when the connection failed or
- * stayed full. Never raises SIGPIPE. */
+/* Sends all `size` bytes, waiting for room until `deadline`. 0, -1 when the connection stayed full,
+ * or HVX_LOST when it failed. Never raises SIGPIPE. */
 int hvxNetSend(int fd, const unsigned char* data, int size, struct timespec deadline);
 
 /* Reads what has arrived, waiting for the first byte until `deadline` (a deadline already passed
- * takes only what is waiting). The count, 0 when nothing came in time, -1 when the server closed the
- * connection or it failed. */
+ * takes only what is waiting). The count, 0 when nothing came in time, HVX_LOST when the server
+ * closed the connection or it failed. */
 int hvxNetReceive(int fd, unsigned char* buffer, int size, struct timespec deadline);
+
+/* The connection's end as a line's: HVX_LOST once the server closed it or it failed, else 1. */
+int hvxNetCheck(int fd);
+void hvxNetDrop(int fd);
 
 /* Always 1: over the network neither a presence probe nor a CTS test is made, because a server's
  * modem state cannot tell a low CTS from a device without modem lines. */

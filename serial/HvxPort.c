@@ -2,15 +2,20 @@
 #include "serial/HvxSys.h"
 #include "serial/halvex32.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
+static int checkLine(int fd);
 static void closeLine(int fd);
+static void closePort(int fd);
 
-const struct HvxTransport g_hvxTtyTransport = {hvxCts, hvxDiscardInput, hvxWriteAll, hvxReadByte, closeLine};
+const struct HvxTransport g_hvxTtyTransport = {hvxCts,    hvxDiscardInput, hvxWriteAll, hvxReadByte,
+                                               checkLine, closeLine,       closePort};
 
 struct HvxPort g_hvxPort = {0, -1, &g_hvxTtyTransport};
 
@@ -130,6 +135,37 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
     g_hvxPort.fd = fd;
     g_hvxPort.transport = &g_hvxTtyTransport;
     g_hvxPort.connected = 1;
+    hvxSetStatus(status, "Connection OK");
+    return 1;
+}
+
+void hvxForgetLostPort(void) {
+    if (g_hvxPort.fd >= 0)
+        g_hvxPort.transport->drop(g_hvxPort.fd);
+    g_hvxPort.fd = -1;
+    g_hvxPort.connected = 0;
+}
+
+static int checkLine(int fd) {
+    // Events 0: poll reports only a hang-up or an error, and returns at once.
+    struct pollfd p = {fd, 0, 0};
+    int n;
+    do {
+        n = hvxSys()->poll(&p, 1, 0);
+    } while (n < 0 && errno == EINTR);
+    return n > 0 && hvxLostEvents(p.revents) ? HVX_LOST : 1;
+}
+
+int HVX_CheckLink(char* status) {
+    if (!g_hvxPort.connected) {
+        hvxSetStatus(status, "No Connexion");
+        return 0;
+    }
+    if (g_hvxPort.transport->check(g_hvxPort.fd) == HVX_LOST) {
+        hvxForgetLostPort();
+        hvxSetStatus(status, "Connexion lost");
+        return -1;
+    }
     hvxSetStatus(status, "Connection OK");
     return 1;
 }

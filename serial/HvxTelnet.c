@@ -283,8 +283,9 @@ static int telnetWriteAll(int fd, const char* data, int size, struct timespec de
     int length = 0;
     for (int i = 0; i < size; ++i) {
         if (length + 2 > (int)sizeof bytes) {
-            if (hvxNetSend(fd, bytes, length, deadline) != 0)
-                return -1;
+            int sent = hvxNetSend(fd, bytes, length, deadline);
+            if (sent != 0)
+                return sent;
             length = 0;
         }
         unsigned char c = (unsigned char)data[i];
@@ -317,5 +318,5 @@ static void telnetClose(int fd) {
     hvxSys()->close(fd);
 }
 
-const struct HvxTransport g_hvxTelnetTransport = {hvxNetCts, telnetDiscardInput, telnetWriteAll, telnetReadByte,
-                                                  telnetClose};
+const struct HvxTransport g_hvxTelnetTransport = {hvxNetCts,   telnetDiscardInput, telnetWriteAll, telnetReadByte,
+                                                  hvxNetCheck, telnetClose,        hvxNetDrop};

@@ -125,7 +125,13 @@ HVX_API int HVX_Disconn(char* status);
  *
  * Input waiting before the line is sent is discarded. Blocking: up to 5000 ms for a write held by
  * flow control, up to 5000 ms for the first byte of the reply, then up to 200 ms for each further
- * byte. A hang-up (device unplugged, other side of a pseudo-terminal closed) ends the wait at once.
+ * byte. A lost line ends the wait at once.
+ *
+ * Lost line: a hang-up or an error reported by poll (POLLHUP, POLLERR), a read or write failing with
+ * EIO or ENXIO (device unplugged, other side of a pseudo-terminal closed), or a read that gives no
+ * byte after poll said the line was readable. The library then closes the device and forgets it: it
+ * is no longer connected, and the next HVX_Connect or HVX_ConnectDevice opens afresh. Over the
+ * network: the server closing or resetting the connection, or any failed send or receive.
  *
  *   n > 0  "Sending & Receipt OK"  reply of n characters, the closing carriage return included
  *   0      "No Connexion"          not connected; nothing sent and `reply` left untouched
@@ -133,11 +139,25 @@ HVX_API int HVX_Disconn(char* status);
  *  -1      "Sending error"         a write failed or was held for 5000 ms, or `command` is null or
  *                                  longer than HVX_COMMAND_MAX_LENGTH (nothing sent), or `reply`
  *                                  is null (nothing sent)
- *  -2      "Acknowledge error"     no complete acknowledged reply: silence, a hang-up, or 200 bytes
- *                                  without ">" followed by a carriage return; `reply` stays empty
- * No failure closes the port.
+ *  -2      "Acknowledge error"     no complete acknowledged reply: silence, or 200 bytes without
+ *                                  ">" followed by a carriage return; `reply` stays empty
+ *  -2      "Connexion lost"        the line was lost (see above); `reply` stays empty, the port is
+ *                                  closed
+ * No other failure closes the port.
  */
 HVX_API int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs);
+
+/*
+ * Tells whether the open line is still there, without blocking and without reading or writing a
+ * byte (one poll of the device for a hang-up; of a network connection, for its close). Meant to be called while no
+ * exchange runs, as often as a host wants to notice an unplugged device; a lost line is closed and forgotten as in
+ * HVX_SendData.
+ *
+ *   1   "Connection OK"   connected, and the line is alive
+ *   0   "No Connexion"    not connected
+ *  -1   "Connexion lost"  the line was lost; the port is now closed
+ */
+HVX_API int HVX_CheckLink(char* status);
 
 #ifdef __cplusplus
 }

@@ -38,7 +38,9 @@ std::string readListEntry(std::string_view contents, const std::string& key) {
     return kept && *kept != "0" ? *kept : std::string();
 }
 
-void readControlEntries(std::string_view contents, PanelState& panel) {
+} // namespace
+
+void readLastUseControls(std::string_view contents, PanelState& panel) {
     forEachIntControlEntry(
         panel, [&](const std::string& key, int& entry) { entry = readProfileInt(contents, kLastUseSection, key, 0); });
     for (int i = 0; i < kListCount; ++i) {
@@ -46,20 +48,35 @@ void readControlEntries(std::string_view contents, PanelState& panel) {
     }
 }
 
-} // namespace
+std::set<std::string> lastUseControlsGiven(std::string_view contents) {
+    std::set<std::string> keys;
+    PanelState names;
+    forEachIntControlEntry(names, [&](const std::string& key, int&) { keys.insert(key); });
+    for (int i = 0; i < kListCount; ++i) {
+        keys.insert(listKey(i));
+    }
+    std::set<std::string> given;
+    // A line break is no value a file can hold, so it marks a missing key.
+    for (const std::string& key : keys) {
+        if (readProfileString(contents, kLastUseSection, key, "\n", 2) != "\n") {
+            given.insert(key);
+        }
+    }
+    return given;
+}
 
 void readLastUse(std::string_view settingsContents, PanelState& panel) {
-    readControlEntries(settingsContents, panel);
+    readLastUseControls(settingsContents, panel);
     forEachWindowEntry(
         panel, [&](const char* key, int& entry) { entry = readProfileInt(settingsContents, kLastUseSection, key, 0); });
 }
 
 void LoadPanelState(const std::string& settingsPath, PanelState& panel) {
-    readControlEntries(loadProfile(settingsPath), panel);
+    readLastUseControls(loadProfile(settingsPath), panel);
 }
 
 std::string withLastUse(std::string_view contents, const PanelState& panel, const std::string& dateText,
-                        std::string& problem) {
+                        std::string& problem, bool withWindow) {
     // The section is written anew so that nothing else survives in it.
     std::string text = withoutProfileSection(contents, kLastUseSection);
     problem.clear();
@@ -77,7 +94,9 @@ std::string withLastUse(std::string_view contents, const PanelState& panel, cons
         put(listKey(i), entry.empty() ? "0" : entry);
     }
     put("Date", dateText);
-    forEachWindowEntry(panel, [&](const char* key, const int& entry) { put(key, std::to_string(entry)); });
+    if (withWindow) {
+        forEachWindowEntry(panel, [&](const char* key, const int& entry) { put(key, std::to_string(entry)); });
+    }
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "settings/PanelState.h"
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,17 @@ void readLastUse(std::string_view settingsContents, PanelState& panel);
 // window entries stay as they are. A missing file reads every entry as 0.
 void LoadPanelState(const std::string& settingsPath, PanelState& panel);
 
+// The 17 control entries of "Last use" in `contents`, as the start-up read takes them; the window
+// entries stay.
+void readLastUseControls(std::string_view contents, PanelState& panel);
+
+// The control keys ("ComboBox1" ... "ListBox5") that section "Last use" of `contents` holds.
+std::set<std::string> lastUseControlsGiven(std::string_view contents);
+
 // `contents` with section "Last use" deleted and written anew from `panel`: the 17 control entries,
-// "Date" with `dateText`, then the four window entries. Empty `problem` on success; otherwise why a
-// value cannot be written.
+// "Date" with `dateText`, then the four window entries unless `withWindow` is false. Empty `problem`
+// on success; otherwise why a value cannot be written.
 std::string withLastUse(std::string_view contents, const PanelState& panel, const std::string& dateText,
-                        std::string& problem);
+                        std::string& problem, bool withWindow = true);
 
 } // namespace vistrel

@@ -23,4 +23,13 @@ std::string saveDateText(std::time_t when) {
     return {text.data(), n};
 }
 
+std::string savedUtcText(std::time_t when) {
+    std::tm utc{};
+    if (::gmtime_r(&when, &utc) == nullptr) {
+        return {};
+    }
+    std::array<char, 32> text{};
+    return {text.data(), std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%SZ", &utc)};
+}
+
 } // namespace vistrel

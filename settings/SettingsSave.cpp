@@ -11,7 +11,8 @@
 namespace vistrel {
 
 std::string composeSavedSettings(std::string_view before, const RunValues& values, const LinkState& link,
-                                 const PanelState& panel, const std::string& dateText, std::string& problem) {
+                                 const PanelState& panel, const std::string& dateText, std::string& problem,
+                                 const TranscriptSettings* transcript) {
     std::string text(before);
     problem.clear();
     auto put = [&](std::string_view section, std::string_view key, std::string_view value) {
@@ -31,6 +32,9 @@ std::string composeSavedSettings(std::string_view before, const RunValues& value
         put(kCommonSection, "CameraLink Port", std::to_string(link.CameraLinkPort));
     }
     put(kCommonSection, "BaudRate", std::to_string(link.LinkBaudRate));
+    if (transcript != nullptr) {
+        text = withTranscriptSettings(text, *transcript);
+    }
 
     std::string lastUseProblem;
     text = withLastUse(text, panel, dateText, lastUseProblem);
@@ -43,15 +47,16 @@ std::string composeSavedSettings(std::string_view before, const RunValues& value
     return text;
 }
 
-ProfileResult SavePanelState(const RunValues& values, const LinkState& link, const PanelState& panel,
-                             std::time_t when) {
+ProfileResult SavePanelState(const RunValues& values, const LinkState& link, const PanelState& panel, std::time_t when,
+                             const TranscriptSettings* transcript) {
     std::string before;
     // Before an installed copy's first save this takes up the defaults beside the program.
     if (ProfileResult read = readProfileForEdit(settingsReadPath(values), before); !read.ok) {
         return read;
     }
     std::string problem;
-    const std::string after = composeSavedSettings(before, values, link, panel, saveDateText(when), problem);
+    const std::string after =
+        composeSavedSettings(before, values, link, panel, saveDateText(when), problem, transcript);
     if (!problem.empty()) {
         return ProfileResult::failure(problem);
     }

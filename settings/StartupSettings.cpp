@@ -19,6 +19,7 @@ StartupSettings ReadStartupSettings(const RunValues& values) {
         read.camFileName = std::move(camFile);
     }
     read.link = readLinkSettings(contents);
+    read.transcript = readTranscriptSettings(contents);
     return read;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/RunValues.h"
 #include "settings/LinkSettings.h"
 #include "settings/PanelState.h"
+#include "settings/TranscriptSettings.h"
 
 #include <optional>
 #include <string>
@@ -16,7 +17,8 @@ struct StartupSettings {
     bool found = false;                     // the file could be read
     std::optional<std::string> camFileName; // "Camera File", when it names a description (no '-' in it)
     LinkSettings link;                      // section "Common" and "Serial Devices"
-    PanelState lastUse; // all of "Last use"; every entry 0, and no list value, when the file is missing
+    PanelState lastUse;            // all of "Last use"; every entry 0, and no list value, when the file is missing
+    TranscriptSettings transcript; // the transcript window and the watch over the link
 };
 
 // Reads the settings file of `values` (settingsReadPath: an installed copy's start values while the

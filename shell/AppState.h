@@ -4,6 +4,7 @@
 #include "panel/PanelRecords.h"
 #include "platform/RunValues.h"
 #include "settings/PanelState.h"
+#include "settings/TranscriptSettings.h"
 
 namespace vistrel {
 
@@ -14,6 +15,8 @@ struct AppState {
     PanelState panel;
     // The loaded description, the connection flags and the texts of status bar panes 0 and 1.
     PanelRecords records;
+    // The transcript window's place and what the program does after a lost link.
+    TranscriptSettings transcript;
 };
 
 } // namespace vistrel

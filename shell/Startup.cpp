@@ -23,8 +23,10 @@ StartupResult runStartup(const StartupInput& input, AppState& state, Prompts& pr
     state.values.SettingsPath = locations.settingsPath;
     state.values.SettingsDefaultsPath = locations.settingsDefaultsPath;
     state.values.UserCamFilesDirectory = locations.userCamFilesDirectory;
-    takeUpStartupSettings(ReadStartupSettings(state.values), input.arguments, state.values, state.link, state.panel,
-                          prompts, input.releaseCameraLink);
+    const StartupSettings read = ReadStartupSettings(state.values);
+    takeUpStartupSettings(read, input.arguments, state.values, state.link, state.panel, prompts,
+                          input.releaseCameraLink);
+    state.transcript = read.transcript;
     return result;
 }
 

@@ -58,6 +58,14 @@ LinkResult ResponsiveLink::exchange(const std::string& command, int charDelayMs)
     return runAside([this, &command, charDelayMs] { return m_inner.exchange(command, charDelayMs); });
 }
 
+LinkResult ResponsiveLink::checkLink() {
+    const std::unique_lock lock(m_oneAtATime, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        return {1, {}, {}, false};
+    }
+    return m_inner.checkLink();
+}
+
 LinkResult ResponsiveLink::close() {
     return runAside([this] { return m_inner.close(); });
 }

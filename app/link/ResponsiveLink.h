@@ -17,6 +17,8 @@ public:
     LinkResult open() override;
     LinkResult exchange(const std::string& command, int charDelayMs) override;
     LinkResult close() override;
+    // Asked at once on the calling thread (it never blocks); alive while an operation runs aside.
+    LinkResult checkLink() override;
 
 private:
     template <typename Operation> LinkResult runAside(Operation operation);

@@ -4,6 +4,7 @@
 #include "app/CommandIds.h"
 #include "app/panel/CCameraConfigDialog.h"
 #include "app/panel/CCommView.h"
+#include "app/panel/CCompareSettingsDialog.h"
 #include "panel/CommPanel.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -14,7 +15,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -180,6 +183,46 @@ TEST(PanelCommands, CameraConfigurationBuildsThePanelAndUserChangesReachTheCamer
     EXPECT_EQ(program.state.panel.ComboBox[0], 2);
     frame.runUpdateHandlers();
     EXPECT_EQ(frame.pane(1)->text(), QStringLiteral("G=2"));
+}
+
+TEST(PanelCommands, CompareWithCameraMarksWhatDiffersAndSendPanelComparesAgain) {
+    test::TempDir folder;
+    folder.write("CamFiles/linescan.cam", sampleCamFile("linescan.cam"));
+    PanelProgram program;
+    program.state.values.AppDirectory = folder.path();
+    program.state.values.CamFileName = "linescan.cam";
+    CMainFrame& frame = program.frame;
+    const QList<QAction*> file = frame.menuBar()->actions().first()->menu()->actions();
+    ASSERT_GE(file.size(), 4);
+    EXPECT_EQ(file[1]->text(), QStringLiteral("Save camera settings as..."));
+    EXPECT_EQ(file[2]->text(), QStringLiteral("Open camera settings..."));
+    EXPECT_EQ(file[3]->text(), QStringLiteral("Compare with camera..."));
+    frame.show();
+    frame.action(kCmdConnection)->trigger();
+    EXPECT_FALSE(frame.action(kCmdCompareWithCamera)->isEnabled()) << "no description loaded";
+    DialogWatch ok(1);
+    frame.action(kCmdFileOpen)->trigger();
+    frame.runUpdateHandlers();
+    ASSERT_TRUE(frame.action(kCmdCompareWithCamera)->isEnabled());
+
+    program.link.answerReply("G=0\rP=99\r>OK\r");
+    int rows = 0;
+    QStringList marked;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<CCompareSettingsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        rows = dialog->table()->rowCount();
+        marked << dialog->table()->item(0, 0)->text() << dialog->table()->item(1, 0)->text();
+        const std::size_t sent = program.link.commands.size();
+        dialog->findChild<QPushButton*>(QStringLiteral("sendPanel"))->click();
+        EXPECT_EQ(program.link.commands.size(), sent + 18) << "the 17 controls, then the query";
+        EXPECT_EQ(program.link.commands.back(), "CFG?");
+        EXPECT_EQ(dialog->table()->item(2, 2)->text(), QStringLiteral("-"));
+        dialog->findChild<QPushButton*>(QStringLiteral("close"))->click();
+    });
+    frame.action(kCmdCompareWithCamera)->trigger();
+    EXPECT_EQ(rows, 17);
+    EXPECT_EQ(marked, (QStringList{QStringLiteral("Analog gain"), QStringLiteral("\u2260 Pixel clock")}));
 }
 
 } // namespace

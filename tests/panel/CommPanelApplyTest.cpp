@@ -109,5 +109,23 @@ TEST_F(ApplyPanel, ClickDispatchedByAPumpRunsButNeverStartsASecondSequence) {
     EXPECT_TRUE(panel.OnUpdateRefresh().enabled);
 }
 
+// A line lost under the apply ends it there, in the state of a disconnection; a check that finds
+// it lost does the same while idle.
+TEST_F(ApplyPanel, LostLineStopsItAsADisconnection) {
+    load(kSmallCam);
+    connect();
+    linkState.LinkMenuEnabled = false;
+    link.answer({-2, kTextConnexionLost, {}, true});
+    panel.ApplyPanel();
+    EXPECT_EQ(link.commands, std::vector<std::string>{"G=0"});
+    EXPECT_EQ(records.connection.StatusPaneText, "Connexion lost");
+    EXPECT_EQ(records.connection.ConnectionPaneText, "NO Connexion");
+    EXPECT_EQ(records.connection.CameraConnected, 0);
+    EXPECT_EQ(records.connection.CameraDisconnected, 1);
+    EXPECT_TRUE(linkState.LinkMenuEnabled);
+    EXPECT_EQ(records.PanelApplied, 0);
+    EXPECT_EQ(link.closes, 0);
+}
+
 } // namespace
 } // namespace vistrel::test

@@ -1,7 +1,10 @@
 #include "tests/serial/SimLink.h"
 
 #include <cstring>
+#include <fcntl.h>
+#include <stdlib.h>
 #include <thread>
+#include <unistd.h>
 
 namespace vistrel::test {
 namespace {
@@ -116,44 +119,78 @@ TEST_F(ExchangeTest, StaleInputIsDiscardedBeforeSending) {
     EXPECT_EQ(m_server->lines(), std::vector<std::string>{"G=2"});
 }
 
-TEST_F(ExchangeTest, HangUpEndsTheExchangeAtOnce) {
-    // The camera takes the command and hangs up without a word.
-    FaultKnobs knobs;
-    knobs.answer = FaultKnobs::Answer::Never;
-    knobs.hangUpAfter = 1;
-    this->knobs(knobs);
-    auto start = std::chrono::steady_clock::now();
-    expectAcknowledgeError("G=2");
-    EXPECT_LT(msSince(start), 1000);
-
-    // Later exchanges fail at the write, also at once; the port is closed in the usual way.
-    start = std::chrono::steady_clock::now();
-    EXPECT_EQ(send("G=1"), -1);
-    EXPECT_EQ(status(), "Sending error");
-    EXPECT_EQ(send("G=1", 5), -1);
-    EXPECT_LT(msSince(start), 1000);
-    EXPECT_EQ(HVX_Disconn(m_status), 1);
+// A line lost in any way ends the exchange at once, closes the port and forgets it.
+TEST_F(ExchangeTest, LostLineEndsTheExchangeAndTheConnection) {
+    struct Case {
+        FaultKnobs::Answer answer;
+        int hangUpAfter;
+        bool idle;
+        double withinMs;
+    };
+    // Taken a command and hung up silent; hung up in the middle of an answer (well before the
+    // 200 ms silence would end it); hung up while idle.
+    for (const Case& c : {Case{FaultKnobs::Answer::Never, 1, false, 1000},
+                          Case{FaultKnobs::Answer::WithoutCr, 1, false, 180}, Case{{}, 0, true, 1000}}) {
+        if (!HVX_CheckLink(m_status)) {
+            ASSERT_EQ(connect(), 1);
+        }
+        EXPECT_EQ(HVX_CheckLink(m_status), 1);
+        EXPECT_EQ(status(), "Connection OK");
+        FaultKnobs knobs;
+        knobs.answer = c.answer;
+        knobs.hangUpAfter = c.hangUpAfter;
+        knobs.byteDelay = std::chrono::milliseconds(20);
+        this->knobs(knobs);
+        if (c.idle) {
+            m_server->hangUp();
+            EXPECT_EQ(HVX_CheckLink(m_status), -1);
+            EXPECT_EQ(status(), "Connexion lost");
+        } else {
+            std::strcpy(m_reply, "stale");
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(send("G=2"), -2);
+            EXPECT_LT(msSince(start), c.withinMs);
+            EXPECT_EQ(status(), "Connexion lost");
+            EXPECT_EQ(reply(), "");
+        }
+        EXPECT_EQ(HVX_CheckLink(m_status), 0);
+        EXPECT_EQ(status(), "No Connexion");
+        EXPECT_EQ(send("G=1"), 0);
+        EXPECT_EQ(status(), "No Connexion");
+        EXPECT_EQ(HVX_Disconn(m_status), 0);
+        EXPECT_EQ(status(), "No Connexion to Close");
+        // The device is gone: the next connection opens afresh and fails as for any missing device.
+        EXPECT_EQ(connect(), 0);
+        EXPECT_EQ(status(), "Error On Opening Communication");
+        m_server.reset();
+        std::string error;
+        m_server = camsim::SimServer::openPty(camsim::CameraModel(demoCamera()), error);
+        ASSERT_TRUE(m_server) << error;
+        m_server->start();
+    }
 }
 
-TEST_F(ExchangeTest, HangUpInTheMiddleOfAnAnswer) {
-    FaultKnobs knobs;
-    knobs.answer = FaultKnobs::Answer::WithoutCr;
-    knobs.hangUpAfter = 1;
-    knobs.byteDelay = std::chrono::milliseconds(20);
-    this->knobs(knobs);
-    const auto start = std::chrono::steady_clock::now();
-    expectAcknowledgeError("G=1");
-    EXPECT_LT(msSince(start), 180); // well before the 200 ms silence would have ended it
-}
-
-TEST_F(ExchangeTest, HangUpWhileIdle) {
-    m_server->hangUp();
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_LT(send("G=1"), 0);
-    EXPECT_LT(msSince(start), 1000);
-    EXPECT_EQ(HVX_Disconn(m_status), 1);
-    EXPECT_EQ(connect(), 0);
-    EXPECT_EQ(status(), "Error On Opening Communication");
+// Over a bare pseudo-terminal: the master closing is a loss for the check and for an exchange.
+TEST(LostLine, MasterClosingIsSeenByTheCheckAndTheExchange) {
+    char status[HVX_STATUS_MIN_SIZE];
+    char reply[HVX_REPLY_MIN_SIZE];
+    for (const bool byCheck : {true, false}) {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(grantpt(master), 0);
+        ASSERT_EQ(unlockpt(master), 0);
+        ASSERT_EQ(HVX_ConnectDevice(status, ptsname(master), 9600), 1);
+        EXPECT_EQ(HVX_CheckLink(status), 1);
+        close(master);
+        if (byCheck) {
+            EXPECT_EQ(HVX_CheckLink(status), -1);
+        } else {
+            EXPECT_EQ(HVX_SendData(status, "G=1", reply, 3), -2);
+        }
+        EXPECT_STREQ(status, "Connexion lost");
+        EXPECT_EQ(HVX_SendData(status, "G=1", reply, 0), 0);
+        EXPECT_EQ(HVX_Disconn(status), 0);
+    }
 }
 
 } // namespace

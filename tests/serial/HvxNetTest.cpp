@@ -130,29 +130,34 @@ TEST_F(NetOpening, OutcomesOfTheOpening) {
     }
 }
 
-// 0xFF doubled both ways, CR NUL outside binary mode, the server's commands kept out of the reply,
-// and a server that closes mid-exchange ends it at once.
+// 0xFF doubled both ways, CR NUL outside binary mode, the server's commands kept out of the reply;
+// a server that closes is a lost link, mid-exchange or while the line is idle.
 TEST_F(NetOpening, TelnetBytesOnTheWire) {
     const std::string notices = "\xff\xf1\xff\xfa\x2c\x6b\x10\xff\xf0\xff\xfb\x01"; // NOP, CTS up, WILL ECHO
     for (bool binary : {true, false}) {
         const std::string line = binary ? std::string("G=\xff\xff\r") : std::string("G=\xff\xff\r\0", 6);
         const std::string accepted = binary ? kAccepted : "\xff\xfe" + kAccepted.substr(2);
+        const bool midExchange = binary;
         ScriptedServer server({{kOffers, accepted},
                                {kRequests, kAllConfirmed},
                                {line, "\xff\xff"
                                       "a" +
                                           notices + ">OK\r"},
-                               {"Q", ">O"}},
+                               {"Q", midExchange ? ">O" : ">OK\r"}},
                               true);
         ASSERT_EQ(HVX_ConnectDevice(m_status, server.url().c_str(), 19200), 1) << status();
         EXPECT_EQ(send("G=\xff"), 6);
         EXPECT_EQ(reply(), "\xff"
                            "a>OK\r");
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(send("Q"), -2);
+        EXPECT_EQ(send("Q"), midExchange ? -2 : 4);
+        while (!midExchange && HVX_CheckLink(m_status) == 1 && msSince(start) < 1000) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         EXPECT_LT(msSince(start), 1000);
+        EXPECT_EQ(status(), "Connexion lost");
+        EXPECT_EQ(send("G=1"), 0);                                            // the port is forgotten
         EXPECT_NE(server.received().find("\xff\xfe\x01"), std::string::npos); // DONT ECHO
-        HVX_Disconn(nullptr);
     }
 }
 

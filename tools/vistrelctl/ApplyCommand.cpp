@@ -1,19 +1,14 @@
 // vistrelctl apply and read-settings: the program's job from a terminal. Connection, the camera
 // configuration's OK with its initialisation, and disconnection, through the program's own panel
 // logic over a panel without widgets.
-#include "link/CameraLinkLibrary.h"
-#include "link/SystemLink.h"
 #include "panel/CamFileList.h"
-#include "panel/CommPanel.h"
-#include "panel/DataPanelView.h"
+#include "panel/ReplyInterpretation.h"
 #include "platform/FileLocations.h"
 #include "platform/Profile.h"
+#include "settings/CameraSettingsFile.h"
 #include "settings/SettingsSave.h"
-#include "settings/StartupSettings.h"
-#include "tools/vistrelctl/CliPrompts.h"
+#include "tools/vistrelctl/CameraSession.h"
 #include "tools/vistrelctl/DisplayText.h"
-#include "tools/vistrelctl/LinkOptions.h"
-#include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
@@ -32,15 +27,17 @@ enum class Job { Apply, ReadSettings };
 constexpr const char* kApplyUsage =
     "usage: vistrelctl apply [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
     "                        [--library PATH] [--port N] --cam FILE [--from ini|camera|factory]\n"
-    "                        [--settings FILE] [--save] [--json]\n";
+    "                        [--settings FILE] [--transcript FILE|-] [--save] [--any-camera] [--json]\n";
 constexpr const char* kReadUsage =
     "usage: vistrelctl read-settings [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
-    "                                [--library PATH] [--port N] --cam FILE [--settings FILE] [--save] [--json]\n";
+    "                                [--library PATH] [--port N] --cam FILE [--settings FILE]\n"
+    "                                [--transcript FILE|-] [--save] [--json]\n";
 
 struct JobOptions {
     SendOptions link;
     InitChoice initChoice = InitChoice::SavedValues;
     bool save = false;
+    bool anyCamera = false;
 };
 
 std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string>& args, SettingsRead& settings,
@@ -48,7 +45,9 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
     CommandWords rest;
     const std::vector<std::string> valueOptions =
         job == Job::Apply ? std::vector<std::string>{"--from"} : std::vector<std::string>{};
-    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, {"--save"}, rest, settings, error);
+    const std::vector<std::string> flagOptions =
+        job == Job::Apply ? std::vector<std::string>{"--save", "--any-camera"} : std::vector<std::string>{"--save"};
+    std::optional<SendOptions> link = parseLinkOptions(args, valueOptions, flagOptions, rest, settings, error);
     if (!link) {
         return std::nullopt;
     }
@@ -60,7 +59,8 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
         error = "--cam FILE is needed";
         return std::nullopt;
     }
-    JobOptions options{*link, InitChoice::SavedValues, rest.flags.count("--save") > 0};
+    JobOptions options{*link, InitChoice::SavedValues, rest.flags.count("--save") > 0,
+                       rest.flags.count("--any-camera") > 0};
     if (const auto from = rest.values.find("--from"); from != rest.values.end()) {
         const std::string& source = from->second;
         options.initChoice = source == "ini"       ? InitChoice::SavedValues
@@ -75,27 +75,79 @@ std::optional<JobOptions> parseJobOptions(Job job, const std::vector<std::string
     return options;
 }
 
-void printExchange(const CommPanel::ExchangeRecord& record, bool json) {
+// One exchange of the job: the step of the panel that made it, what the link gave, and for panel
+// commands what the status line shows with the panel's result.
+struct ExchangeRow {
+    std::string step;
+    std::string command;
+    int result = 0;
+    std::string status;
+    std::string reply;
+    std::optional<std::string> shown;
+};
+
+ExchangeRow exchangeRowOf(const LinkEvent& event, const CommPanel& panel, const CameraDescription& description) {
+    const CommPanel::ExchangeStep& step = panel.stepUnderWay();
+    ExchangeRow row{step.name, event.command, event.result, event.status, event.reply, std::nullopt};
+    if (step.panelCommand) {
+        const LinkResult exchanged{event.result, event.status, event.reply};
+        const ReplyInterpretation meaning = interpretReply(description, exchanged);
+        row.result = panelResult(exchanged, meaning);
+        row.shown = meaning.text;
+    } else {
+        row.reply = row.reply.substr(0, row.reply.find('\0'));
+    }
+    return row;
+}
+
+void printExchange(const ExchangeRow& record, bool json) {
     const bool accepted = record.result > 0;
     if (json) {
         Json line;
         line["step"] = record.step;
         line["command"] = displayText(record.command);
         line["result"] = record.result;
-        line["status"] = record.link.status;
-        line["reply"] = displayText(record.link.reply);
+        line["status"] = record.status;
+        line["reply"] = displayText(record.reply);
         line["shown"] = record.shown ? Json(displayText(*record.shown)) : Json();
         line["accepted"] = accepted;
         std::printf("%s\n", line.dump().c_str());
         return;
     }
     std::printf("%-9s %-14s result %d, %s, reply \"%s\"", record.step.c_str(), escapedBytes(record.command).c_str(),
-                record.result, record.link.status.c_str(), escapedBytes(record.link.reply).c_str());
+                record.result, record.status.c_str(), escapedBytes(record.reply).c_str());
     if (record.shown) {
         std::printf(": %s", displayText(*record.shown).c_str());
     }
     std::printf("\n");
 }
+
+// Prints each exchange of the job as it ends, and keeps what the exit status needs.
+class JobRows : public LinkObserver {
+public:
+    JobRows(const CommPanel& panel, const CameraDescription& description, bool json)
+        : m_panel(panel), m_description(description), m_json(json) {}
+    void onLinkEvent(const LinkEvent& event) override {
+        if (event.op != LinkOp::Exchange) {
+            return;
+        }
+        const ExchangeRow row = exchangeRowOf(event, m_panel, m_description);
+        printExchange(row, m_json);
+        if (row.shown) {
+            allAccepted = allAccepted && row.result > 0;
+        } else if (row.step != "identify" && row.result < 0) {
+            specialFailed = true;
+        }
+    }
+
+    bool allAccepted = true;
+    bool specialFailed = false;
+
+private:
+    const CommPanel& m_panel;
+    const CameraDescription& m_description;
+    bool m_json;
+};
 
 Json panelStateJson(const PanelState& panel) {
     Json state = Json::object();
@@ -151,23 +203,6 @@ int saveState(RunValues values, const LinkState& savedLink, const PanelState& pa
     return kLinkExitOk;
 }
 
-// The link the save writes back, as the settings file names it: no library is loaded for it.
-LinkState linkOfSettings(const StartupSettings& read) {
-    LinkState link;
-    if (!read.found) {
-        return link;
-    }
-    link.LinkKind = read.link.linkKind.value_or(link.LinkKind);
-    if (link.LinkKind == kLinkCameraLink) {
-        link.CameraLinkLibraryPath = read.link.cameraLinkLibrary;
-        link.CameraLinkPort = read.link.cameraLinkPort;
-    }
-    link.LinkBaudRate = read.link.baudRate;
-    link.ComDevice[0] = read.link.comDevice[0];
-    link.ComDevice[1] = read.link.comDevice[1];
-    return link;
-}
-
 int runJob(Job job, const std::vector<std::string>& args) {
     const char* name = job == Job::Apply ? "apply" : "read-settings";
     std::string error;
@@ -179,78 +214,55 @@ int runJob(Job job, const std::vector<std::string>& args) {
         return kLinkExitNoLink;
     }
     const SendOptions& linkOptions = options->link;
-    CliPrompts prompts;
-
-    // What the program holds after its start-up: the settings file's values and panel state, from the
-    // one reading of the run.
-    const StartupSettings& read = settings.read;
-    RunValues values = settings.values;
-    if (read.found) {
-        if (read.camFileName) {
-            values.CamFileName = *read.camFileName;
-            values.CamFilePath = resolveCamFilePath(values, *read.camFileName);
-        }
-    } else {
-        values.SettingsFileFound = 0;
-    }
-    const LinkState savedLink = linkOfSettings(read);
-    PanelState panel = read.lastUse;
-
-    LinkState linkState;
-    SystemLink link(linkState);
-    DataPanelView view;
-    PanelRecords records;
-    CommPanel commPanel(values, panel, linkState, records, link, view, prompts);
+    CameraSession session(linkOptions, settings);
+    CommPanel& commPanel = session.commPanel;
     // "Last use" as read at the start of the run; the window entries stay as they are.
+    const StartupSettings& read = settings.read;
     commPanel.setPanelStateLoader([&](PanelState& loaded) {
         loaded.ComboBox = read.lastUse.ComboBox;
         loaded.Check = read.lastUse.Check;
         loaded.ListBox = read.lastUse.ListBox;
     });
-
-    commPanel.LoadCamFileAt(linkOptions.camFile);
-    if (records.LoadedTitle == " ") {
-        std::fprintf(stderr, "vistrelctl %s: cannot read the camera description %s\n", name,
-                     linkOptions.camFile.c_str());
-        return kLinkExitNoLink;
-    }
-    if (linkOptions.delayMs) {
-        records.description.CharDelayMs = *linkOptions.delayMs;
-    }
-    if (!setUpLink(linkOptions, linkState, prompts)) {
+    if (!session.loadDescription(name)) {
         return kLinkExitNoLink;
     }
 
-    bool allAccepted = true;
-    bool specialFailed = false;
-    commPanel.setExchangeListener([&](const CommPanel::ExchangeRecord& record) {
-        printExchange(record, linkOptions.json);
-        if (record.shown) {
-            allAccepted = allAccepted && record.result > 0;
-        } else if (record.step != "identify" && record.result < 0) {
-            specialFailed = true;
-        }
-    });
+    JobRows rows(commPanel, session.records.description, linkOptions.json);
+    session.observed.link().addObserver(rows);
 
-    commPanel.OnConnection();
-    if (records.connection.CameraConnected == 0) {
-        const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
-        ReleaseCameraLinkLibrary(linkState, prompts);
+    if (const int code = session.connect(name); code != kLinkExitOk) {
         return code;
     }
-    const ConnectionState connected = records.connection;
+    const ConnectionState connected = session.records.connection;
+    // Values taken from one camera go to another only when the user says so.
+    if (job == Job::Apply && options->initChoice == InitChoice::SavedValues && !options->anyCamera) {
+        std::string unused;
+        const std::optional<CameraSettings> file = readCameraSettings(settingsReadPath(session.values), unused);
+        if (file && !settingsFitCamera(*file, connected.CameraIdentification)) {
+            std::fprintf(stderr, "vistrelctl %s: %s\n", name,
+                         otherCameraText(*file, connected.CameraIdentification).c_str());
+            session.disconnect();
+            return kLinkExitNoLink;
+        }
+    }
     if (job == Job::Apply) {
         commPanel.InitialiseAndApply(options->initChoice);
     } else {
         commPanel.ReadCameraSettings();
     }
-    commPanel.OnDisconnection();
-    ReleaseCameraLinkLibrary(linkState, prompts);
+    // The panel stopped at a lost line and nothing more goes to it: no close, no summary, no save.
+    if (session.lost()) {
+        return session.endLost();
+    }
+    session.disconnect();
+    const PanelState& panel = session.panel;
     printSummary(connected, panel, linkOptions.json);
 
-    int exitCode =
-        (job == Job::Apply ? allAccepted && !specialFailed : !specialFailed) ? kLinkExitOk : kLinkExitExchangeFailed;
-    if (options->save && saveState(values, savedLink, panel, linkOptions.camFile) != kLinkExitOk) {
+    const bool accepted = rows.allAccepted && !session.view.refusedCommand;
+    int exitCode = (job == Job::Apply ? accepted && !rows.specialFailed : !rows.specialFailed)
+                       ? kLinkExitOk
+                       : kLinkExitExchangeFailed;
+    if (options->save && saveState(session.values, session.savedLink, panel, linkOptions.camFile) != kLinkExitOk) {
         exitCode = kLinkExitExchangeFailed;
     }
     return exitCode;

@@ -75,15 +75,16 @@ std::optional<LinkArguments> tokeniseLinkOptions(const std::vector<std::string>&
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        std::optional<std::string>* target = arg == "--link"       ? &typed.link
-                                             : arg == "--device"   ? &typed.device
-                                             : arg == "--baud"     ? &typed.baud
-                                             : arg == "--delay"    ? &typed.delay
-                                             : arg == "--library"  ? &typed.library
-                                             : arg == "--port"     ? &typed.port
-                                             : arg == "--cam"      ? &typed.cam
-                                             : arg == "--settings" ? &typed.settings
-                                                                   : nullptr;
+        std::optional<std::string>* target = arg == "--link"         ? &typed.link
+                                             : arg == "--device"     ? &typed.device
+                                             : arg == "--baud"       ? &typed.baud
+                                             : arg == "--delay"      ? &typed.delay
+                                             : arg == "--library"    ? &typed.library
+                                             : arg == "--port"       ? &typed.port
+                                             : arg == "--cam"        ? &typed.cam
+                                             : arg == "--settings"   ? &typed.settings
+                                             : arg == "--transcript" ? &typed.transcript
+                                                                     : nullptr;
         if (target != nullptr || listed(valueOptions, arg)) {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
@@ -197,6 +198,7 @@ std::optional<SendOptions> validateLinkOptions(const LinkArguments& typed, const
     if (cam) {
         options.camFile = resolveCamFile(*cam);
     }
+    options.transcript = typed.transcript.value_or("");
     if (options.linkKind == kLinkCameraLink && options.library.empty()) {
         error = "no Camera Link library: give --library or set \"CameraLink DLL\" in the settings";
         return std::nullopt;

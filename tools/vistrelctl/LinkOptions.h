@@ -27,6 +27,7 @@ struct SendOptions {
     std::string camFile;
     bool json = false;
     std::string command;
+    std::string transcript; // --transcript: the file that takes every link operation, "-" the error stream
 };
 
 // What a command line holds besides the link options: the words, and the command's own options.
@@ -38,7 +39,7 @@ struct CommandWords {
 
 // The link options every camera command shares, as typed: nothing checked, nothing defaulted.
 struct LinkArguments {
-    std::optional<std::string> link, device, baud, delay, library, port, cam, settings;
+    std::optional<std::string> link, device, baud, delay, library, port, cam, settings, transcript;
     bool json = false;
     CommandWords rest; // the command's own options and its words
 };
@@ -54,7 +55,7 @@ struct SettingsRead {
 std::optional<SendOptions> parseSendOptions(const std::vector<std::string>& args, std::string& error);
 
 // Splits the command line into the shared link options ("--link", "--device", "--baud", "--delay",
-// "--library", "--port", "--cam", "--settings", "--json"), the command's own options (`valueOptions`
+// "--library", "--port", "--cam", "--settings", "--transcript", "--json"), the command's own options (`valueOptions`
 // take a value, `flagOptions` none) and the words. Fails on an unknown option or a missing value.
 std::optional<LinkArguments> tokeniseLinkOptions(const std::vector<std::string>& args,
                                                  const std::vector<std::string>& valueOptions,

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "link/EscapedBytes.h"
 
 namespace vistrel::ctl {
 
-// Bytes for a terminal (a reply, a device name): printable ASCII as it is, a backslash doubled,
-// CR, LF and tab as \r, \n and \t, every other byte as \xNN.
-std::string escapedBytes(std::string_view bytes);
+using vistrel::escapedBytes;
 
 } // namespace vistrel::ctl

@@ -1,9 +1,9 @@
 // vistrelctl send: one exchange with the camera over the link the program would use.
 #include "camera/CamFileDescribe.h"
 #include "link/CameraLinkLibrary.h"
-#include "link/SystemLink.h"
 #include "panel/ReplyInterpretation.h"
 #include "tools/vistrelctl/CliPrompts.h"
+#include "tools/vistrelctl/CtlLink.h"
 #include "tools/vistrelctl/DisplayText.h"
 #include "tools/vistrelctl/LinkOptions.h"
 #include "tools/vistrelctl/LinkSetup.h"
@@ -27,13 +27,22 @@ std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, 
         exitCode = kLinkExitNoLink;
         return std::nullopt;
     }
-    SystemLink link(state);
     std::optional<LinkResult> exchange;
-    if (const LinkResult opened = link.open(); opened.result == 0) {
+    CtlLink observed(state);
+    std::string error;
+    if (!observed.openTranscript(options.transcript, error)) {
+        std::fprintf(stderr, "vistrelctl send: %s\n", error.c_str());
+        exitCode = kLinkExitNoLink;
+    } else if (const LinkResult opened = observed.link().open(); opened.result == 0) {
         exitCode = reportLinkNotOpened(state, opened.status);
     } else {
-        exchange = link.exchange(options.command, delayMs);
-        link.close();
+        exchange = observed.link().exchange(options.command, delayMs);
+        if (observed.lost()) {
+            exitCode = observed.reportLost();
+            exchange.reset(); // nothing more on a dead line, not even a close
+        } else {
+            observed.link().close();
+        }
     }
     if (state.LinkKind == kLinkCameraLink) {
         ReleaseCameraLinkLibrary(state, prompts);
@@ -50,7 +59,8 @@ int runSend(const std::vector<std::string>& args) {
         std::fprintf(stderr, "vistrelctl send: %s\n", error.c_str());
         std::fputs(
             "usage: vistrelctl send [--link com1|com2|cameralink] [--device PATH] [--baud N] [--delay MS]\n"
-            "                      [--library PATH] [--port N] [--cam FILE] [--settings FILE] [--json] COMMAND\n",
+            "                      [--library PATH] [--port N] [--cam FILE] [--settings FILE] [--transcript FILE|-]\n"
+            "                      [--json] COMMAND\n",
             stderr);
         return kLinkExitNoLink;
     }

@@ -22,5 +22,8 @@ int runPorts(const std::vector<std::string>& args);
 int runSend(const std::vector<std::string>& args);
 int runApply(const std::vector<std::string>& args);
 int runReadSettings(const std::vector<std::string>& args);
+int runSaveSettings(const std::vector<std::string>& args);
+int runVerify(const std::vector<std::string>& args);
+int runBatch(const std::vector<std::string>& args);
 
 } // namespace vistrel::ctl

@@ -197,5 +197,43 @@ TEST_F(VistrelctlApply, OverCameraLinkThroughTheSimulatedGrabberLibrary) {
     EXPECT_EQ(lines[4]["connected"].get<std::string>().substr(0, 6), "CamSim");
 }
 
+// The transcript: one open, one exchange per command the camera received with the same bytes and
+// reply, one close. A camera that hangs up after its second answer: the exchange that meets the
+// loss (the second, when the hang-up drops its answer, or the third) ends with a lost row, nothing
+// more and exit 2.
+TEST_F(VistrelctlApply, TranscriptHoldsEveryOperationAndALossEndsTheJob) {
+    for (const int hangUpAfter : {0, 2}) {
+        camsim::FaultKnobs knobs; // the camera counts the commands of both runs
+        const std::size_t before = m_server->lines().size();
+        knobs.hangUpAfter = hangUpAfter == 0 ? 0 : static_cast<int>(before) + hangUpAfter;
+        m_server->setKnobs(knobs);
+        const std::string file = m_dir.path() + "out" + std::to_string(hangUpAfter) + ".jsonl";
+        const CtlRun result = run("apply --transcript '" + file + "'");
+        EXPECT_EQ(result.exitCode, hangUpAfter == 0 ? 0 : 2) << result.out;
+        std::vector<Json> rows = jsonLines(m_dir.read("out" + std::to_string(hangUpAfter) + ".jsonl"));
+        const std::vector<std::string> sent = m_server->lines();
+        ASSERT_GE(rows.size(), 4u) << result.out;
+        EXPECT_EQ(rows.front()["op"], "open");
+        EXPECT_EQ(rows.front()["link"], "COM2 " + m_server->devicePath() + " 9600 bd");
+        EXPECT_EQ(rows[1]["reply"], "CamSim gain\r>OK\r");
+        EXPECT_EQ(rows.back()["op"], hangUpAfter == 0 ? "close" : "lost");
+        EXPECT_EQ(rows.back().size(), 6u);
+        std::vector<std::string> answered;
+        for (std::size_t i = 1; i + 1 < rows.size(); ++i) {
+            EXPECT_EQ(rows[i]["op"], "exchange");
+            EXPECT_EQ(rows[i].size(), 8u);
+            const bool lost = rows[i]["status"] == "Connexion lost";
+            EXPECT_EQ(lost, hangUpAfter != 0 && i + 2 == rows.size()) << i;
+            if (!lost) {
+                answered.push_back(rows[i]["command"]);
+            }
+        }
+        EXPECT_EQ(answered.size(), hangUpAfter == 0 ? 4u : rows.size() - 3);
+        EXPECT_EQ(answered,
+                  std::vector<std::string>(sent.begin() + static_cast<std::ptrdiff_t>(before),
+                                           sent.begin() + static_cast<std::ptrdiff_t>(before + answered.size())));
+    }
+}
+
 } // namespace
 } // namespace vistrel::test

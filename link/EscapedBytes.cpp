@@ -1,8 +1,8 @@
-#include "tools/vistrelctl/ReplyText.h"
+#include "link/EscapedBytes.h"
 
 #include <cstdio>
 
-namespace vistrel::ctl {
+namespace vistrel {
 
 std::string escapedBytes(std::string_view bytes) {
     std::string out;
@@ -27,4 +27,4 @@ std::string escapedBytes(std::string_view bytes) {
     return out;
 }
 
-} // namespace vistrel::ctl
+} // namespace vistrel
