@@ -259,6 +259,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_quitConfirmed) {
+        m_quitConfirmed();
+    }
     event->accept();
 }
 

@@ -41,6 +41,9 @@ public:
 
     void setSettingsSave(SettingsSave save) { m_save = std::move(save); }
     void setCameraLinkRelease(CameraLinkRelease release) { m_releaseCameraLink = std::move(release); }
+    // Run once the user has confirmed quitting, before the window closes (a load or an apply may be
+    // running underneath).
+    void setQuitConfirmed(std::function<void()> confirmed) { m_quitConfirmed = std::move(confirmed); }
 
     // Idle-time updates: run when the event loop is about to wait, so command states and panes
     // follow the program's state.
@@ -67,6 +70,7 @@ private:
     Prompts& m_prompts;
     SettingsSave m_save;
     CameraLinkRelease m_releaseCameraLink;
+    std::function<void()> m_quitConfirmed;
     std::vector<std::function<void()>> m_updateHandlers;
     QLabel* m_panes[3] = {};
     CCommView* m_view = nullptr;

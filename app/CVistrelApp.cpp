@@ -49,13 +49,20 @@ bool CVistrelApp::InitInstance() {
     m_document = std::make_unique<CCommDoc>();
     m_document->OnNewDocument();
     m_frame = std::make_unique<CMainFrame>(m_state, m_prompts);
-    m_frame->setCameraLinkRelease(m_input.releaseCameraLink);
+    m_frame->setCameraLinkRelease([this](LinkState&) { m_releaseCameraLinkAtEnd = true; });
     for (const int command : {kCmdAboutBox, kCmdAppAbout}) {
         QObject::connect(m_frame->action(command), &QAction::triggered, m_frame.get(), [this] { ShowAbout(); });
     }
     m_prompts.setOwner(m_frame.get());
 
     createPanel();
+    // After the user has chosen to quit, a running load or apply stops at its next step and sends
+    // nothing more, and nothing may ask or tell anything: the process must end.
+    m_frame->setQuitConfirmed([this] {
+        m_responsiveLink->refuseFromNowOn();
+        m_frame->view()->stopSequences();
+        m_prompts.silence();
+    });
     m_frame->show();
 
     announceDebugMode(m_input.arguments, m_state, m_prompts);
@@ -117,6 +124,9 @@ int CVistrelApp::ExitInstance(int loopResult) {
     m_transcriptWindow = nullptr;
     m_frame.reset();
     m_document.reset();
+    if (m_systemLink) {
+        EndRun(*m_systemLink, m_state.link, m_releaseCameraLinkAtEnd ? m_input.releaseCameraLink : CameraLinkRelease());
+    }
     return loopResult;
 }
 

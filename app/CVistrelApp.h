@@ -69,6 +69,8 @@ private:
     std::unique_ptr<LinkWatch> m_watch;
     TranscriptWindow* m_transcriptWindow = nullptr; // owned by the frame
     int m_exitCode = 0;
+    // The exit sequence released Camera Link: done at the end, when no exchange can still use it.
+    bool m_releaseCameraLinkAtEnd = false;
 };
 
 } // namespace vistrel

@@ -11,6 +11,8 @@ endif()
 set_target_properties(${programs} clsersim PROPERTIES INSTALL_RPATH "$ORIGIN")
 
 install(TARGETS ${programs} RUNTIME DESTINATION ${VISTREL_INSTALL_DIR})
+# The trial loader of Camera Link libraries: run by the programs from their own folder only.
+install(TARGETS vistrel-cltrial RUNTIME DESTINATION ${VISTREL_INSTALL_DIR})
 install(TARGETS clsersim LIBRARY DESTINATION ${VISTREL_INSTALL_DIR} NAMELINK_SKIP)
 install(TARGETS halvex32 LIBRARY DESTINATION ${VISTREL_INSTALL_DIR} NAMELINK_SKIP)
 # The mark of an installed copy: its settings then live in the user's folders (README).

@@ -18,6 +18,7 @@ std::string g_stream; // what the camera sends, with the read failures among it
 std::size_t g_pos = 0;
 int g_writeResult = 0;
 std::size_t g_reads = 0;
+bool g_written = false; // the camera answers only once the command is out
 
 int fakeInit(unsigned int, void** ref) {
     *ref = &g_stream;
@@ -28,11 +29,15 @@ int fakeWrite(void*, char* buffer, unsigned int* size, unsigned int) {
     if (*size == 0 || buffer[*size - 1] != '\r' || std::strlen(buffer) != *size) {
         std::abort();
     }
+    g_written = g_writeResult == 0;
     return g_writeResult;
 }
 // 0xFF then a byte: a failed read (time-out for an even byte); any other byte: that byte arrives;
 // no byte left: a time-out.
 int fakeRead(void*, char* buffer, unsigned int* size, unsigned int) {
+    if (!g_written) {
+        return vistrel::kClErrTimeout;
+    }
     ++g_reads;
     if (*size != 1) {
         std::abort();
@@ -70,6 +75,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vistrel::fuzz::FuzzInput input(data, size);
     g_reads = 0;
+    g_written = false;
     const int capacity = input.byte() % 64 + 1;
     g_writeResult = input.byte() % 8 == 0 ? -10002 : 0;
     const std::string command = input.name(120);

@@ -1,5 +1,6 @@
 #include "link/CameraLinkChannel.h"
 
+#include "link/CameraLinkCalls.h"
 #include "link/CameraLinkLibrary.h"
 
 #include <cstdio>
@@ -13,15 +14,21 @@ int OpenCameraLinkChannel(LinkState& link, char* status) {
     }
     // A channel still open from before is closed rather than leaked.
     link.SerialRef.close();
-    const CameraLinkEntryPoints& entry = link.CameraLinkLibrary.entryPoints();
     void* ref = nullptr;
     // -1 (the port dialog confirmed with an empty list) goes to the library as the interface's
     // unsigned index; what it makes of it is its own affair.
-    if (entry.clSerialInit(static_cast<unsigned int>(link.CameraLinkPort), &ref) != 0) {
-        std::snprintf(status, kLinkStatusCapacity, "%s", kTextConnexionError);
+    const std::optional<int> opened = GuardedSerialInit(link, static_cast<unsigned int>(link.CameraLinkPort), &ref);
+    if (opened != 0) {
+        std::snprintf(status, kLinkStatusCapacity, "%s", opened ? kTextConnexionError : kTextGrabberNotResponding);
         return 0;
     }
-    link.SerialRef = CameraLinkSerialChannel(entry.clSerialClose, ref);
+    // The closer holds what it needs itself: the channel may be closed wherever its state went.
+    link.SerialRef = CameraLinkSerialChannel(
+        [guard = link.CameraLinkCalls, close = link.CameraLinkLibrary.entryPoints().clSerialClose](void* channel) {
+            GuardedSerialClose(*guard, close, channel);
+        },
+        ref);
+    link.CameraLinkUnanswered = false;
     std::snprintf(status, kLinkStatusCapacity, "%s", kTextConnexionOk);
     return 1;
 }

@@ -8,6 +8,10 @@ namespace vistrel {
 inline constexpr unsigned int kClWriteTimeoutMs = 200;
 inline constexpr unsigned int kClFirstByteTimeoutMs = 5000;
 inline constexpr unsigned int kClNextByteTimeoutMs = 200;
+// After an exchange without a reply, the next one first listens this long at most for its answer.
+inline constexpr unsigned int kClQuietWaitMs = 1000;
+// Most bytes thrown away before a command.
+inline constexpr int kClDiscardLimit = 4096;
 
 // The Camera Link serial interface's "no byte within the time-out" result.
 inline constexpr int kClErrTimeout = -10004;
@@ -27,6 +31,10 @@ inline constexpr const char* kTextNoChannel = "No Connexion";
 
 // One command/reply exchange over the open Camera Link channel: sends `command` and a carriage
 // return, then reads byte by byte into `reply` until the first carriage return after the first '>'.
+// A late answer is never taken for this command's: what waits on the channel is read off first, and
+// after an exchange that got no reply the channel is first listened to as Halvex32 does (at most
+// kClQuietWaitMs). A library call that does not come back in time fails the exchange with
+// kTextGrabberNotResponding and loses the link.
 // Returns the stored reply's length (terminated) or -1; `status` (kLinkStatusCapacity bytes, or null) gets
 // the outcome. Nothing is sent without a bound library and an open channel, nor for a command over
 // 98 characters; a reply that fills `reply` without a frame end is refused.

@@ -7,12 +7,20 @@ CameraLinkLoad LoadCameraLinkLibrary(LinkState& link, Prompts& prompts, const st
     link.CameraLinkLibraryPath = path;
     link.SerialRef.close();
     link.CameraLinkLibrary = CameraLinkLibraryHandle();
+    // A library lost before may still run a call: the new one gets a thread of its own.
+    link.CameraLinkCalls->renew();
+    link.CameraLinkUnanswered = false;
+    if (const std::optional<std::string> refused = loader.trial(path)) {
+        prompts.tell(*refused);
+        return CameraLinkLoad::Refused;
+    }
     void* handle = loader.open(path);
     if (handle == nullptr) {
         prompts.tell(kTextErrorOpeningLibrary);
         return CameraLinkLoad::NotOpened;
     }
     link.CameraLinkLibrary = CameraLinkLibraryHandle(loader, handle);
+    link.CameraLinkLibrary.guardWith(link.CameraLinkCalls);
     if (!IsCameraLinkBound(link)) {
         prompts.tell(kTextErrorEntryPoints);
         ReleaseCameraLinkLibrary(link, prompts);

@@ -12,12 +12,13 @@ inline constexpr const char* kTextErrorOpeningLibrary = "Error opening the Camer
 inline constexpr const char* kTextErrorEntryPoints = "Error getting library entry points";
 inline constexpr const char* kTextErrorClosingLibrary = "Error closing the CameraLink library";
 
-enum class CameraLinkLoad { Bound, NotOpened, EntryPointMissing };
+enum class CameraLinkLoad { Bound, Refused, NotOpened, EntryPointMissing };
 
 // Loads the library at `path` into `link` and binds clSerialInit, clSerialRead, clSerialWrite and
 // clSerialClose by name, in that order. A library that does not load shows "Error opening the
 // CameraLink library"; one that lacks an entry point shows "Error getting library entry points" and
-// is released again. `CameraLinkLibraryPath` takes `path` in every case. A library still loaded
+// is released again. Before anything is loaded, the loader tries the library (in a child process):
+// a refusal is shown and nothing is loaded. `CameraLinkLibraryPath` takes `path` in every case. A library still loaded
 // before is let go silently (with its channel): callers release it first when a refusal matters.
 CameraLinkLoad LoadCameraLinkLibrary(LinkState& link, Prompts& prompts, const std::string& path,
                                      DynamicLoader& loader = systemDynamicLoader());

@@ -31,7 +31,7 @@ CameraLinkLibraryHandle::~CameraLinkLibraryHandle() {
 
 CameraLinkLibraryHandle::CameraLinkLibraryHandle(CameraLinkLibraryHandle&& other) noexcept
     : m_loader(std::exchange(other.m_loader, nullptr)), m_handle(std::exchange(other.m_handle, nullptr)),
-      m_entryPoints(std::exchange(other.m_entryPoints, {})) {}
+      m_entryPoints(std::exchange(other.m_entryPoints, {})), m_guard(std::move(other.m_guard)) {}
 
 CameraLinkLibraryHandle& CameraLinkLibraryHandle::operator=(CameraLinkLibraryHandle&& other) noexcept {
     if (this != &other) {
@@ -39,13 +39,26 @@ CameraLinkLibraryHandle& CameraLinkLibraryHandle::operator=(CameraLinkLibraryHan
         m_loader = std::exchange(other.m_loader, nullptr);
         m_handle = std::exchange(other.m_handle, nullptr);
         m_entryPoints = std::exchange(other.m_entryPoints, {});
+        m_guard = std::move(other.m_guard);
     }
     return *this;
 }
 
+void CameraLinkLibraryHandle::abandon() {
+    m_guard.reset();
+    m_handle = nullptr;
+    m_loader = nullptr;
+    m_entryPoints = {};
+}
+
 bool CameraLinkLibraryHandle::unload() {
+    if (m_guard && m_guard->stuck()) {
+        abandon();
+        return true;
+    }
     void* handle = std::exchange(m_handle, nullptr);
     m_entryPoints = {};
+    m_guard.reset();
     if (handle == nullptr || m_loader == nullptr) {
         return true;
     }

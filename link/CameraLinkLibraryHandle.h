@@ -1,6 +1,9 @@
 #pragma once
 
+#include "link/CameraLinkCallGuard.h"
 #include "link/DynamicLoader.h"
+
+#include <memory>
 
 namespace vistrel {
 
@@ -46,11 +49,17 @@ public:
     // Unloads the library. False when the system refused; the owner is empty either way.
     // Without a library: true.
     bool unload();
+    // Forgets the library without unloading it: a call that never came back may still run in it,
+    // so it stays mapped for the rest of the process.
+    void abandon();
+    // The guard the library's calls run through: while it is stuck the library is never unloaded.
+    void guardWith(std::shared_ptr<const CameraLinkCallGuard> guard) { m_guard = std::move(guard); }
 
 private:
     DynamicLoader* m_loader = nullptr;
     void* m_handle = nullptr;
     CameraLinkEntryPoints m_entryPoints;
+    std::shared_ptr<const CameraLinkCallGuard> m_guard;
 };
 
 } // namespace vistrel

@@ -1,22 +1,25 @@
 #include "link/CameraLinkPorts.h"
 
+#include "link/CameraLinkCalls.h"
 #include "link/CameraLinkLibrary.h"
 
 namespace vistrel {
 
-std::vector<int> ListCameraLinkPorts(const LinkState& link) {
+std::vector<int> ListCameraLinkPorts(LinkState& link) {
     std::vector<int> ports;
     if (!IsCameraLinkBound(link)) {
         return ports;
     }
-    const CameraLinkEntryPoints& entry = link.CameraLinkLibrary.entryPoints();
     for (int n = 0; n <= kClMaxProbedPort; ++n) {
         void* ref = nullptr;
-        if (entry.clSerialInit(static_cast<unsigned int>(n), &ref) != 0) {
+        if (GuardedSerialInit(link, static_cast<unsigned int>(n), &ref) != 0) {
             break;
         }
         ports.push_back(n);
-        entry.clSerialClose(ref);
+        GuardedSerialClose(link, ref);
+        if (!IsCameraLinkBound(link)) {
+            break; // the close never came back
+        }
     }
     return ports;
 }

@@ -25,9 +25,16 @@ CameraLinkSerialChannel& CameraLinkSerialChannel::operator=(CameraLinkSerialChan
 void CameraLinkSerialChannel::close() {
     const bool wasOpen = std::exchange(m_open, false);
     void* ref = std::exchange(m_ref, nullptr);
-    if (wasOpen && m_close != nullptr) {
-        m_close(ref);
+    // Taken out first: the closer may abandon this very channel when the library is stuck.
+    const Closer closer = std::exchange(m_close, nullptr);
+    if (wasOpen && closer) {
+        closer(ref);
     }
+}
+
+void CameraLinkSerialChannel::abandon() {
+    m_open = false;
+    m_ref = nullptr;
     m_close = nullptr;
 }
 

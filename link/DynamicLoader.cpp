@@ -1,5 +1,7 @@
 #include "link/DynamicLoader.h"
 
+#include "link/LibraryTrial.h"
+#include "platform/ExecutablePaths.h"
 #include "platform/RegularFile.h"
 
 #include <dlfcn.h>
@@ -21,6 +23,13 @@ public:
             return nullptr;
         }
         return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    std::optional<std::string> trial(const std::string& path) override {
+        // What open() refuses anyway is not tried.
+        if (path.empty() || (path.find('/') != std::string::npos && !openRegularFile(path).fd)) {
+            return std::nullopt;
+        }
+        return TryLibraryInChild(path, appDirectoryOf(executablePath()) + kLibraryTrialHelper);
     }
     void* symbol(void* handle, const char* name) override { return handle ? dlsym(handle, name) : nullptr; }
     bool close(void* handle) override { return handle != nullptr && dlclose(handle) == 0; }

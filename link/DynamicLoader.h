@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vistrel {
@@ -16,9 +17,13 @@ public:
     virtual void* symbol(void* handle, const char* name) = 0;
     // True when the library was unloaded.
     virtual bool close(void* handle) = 0;
+    // Tries the library before open() maps it into this process: nothing when it may be opened,
+    // else the message that refuses it. Loaders that map nothing foreign try nothing.
+    virtual std::optional<std::string> trial(const std::string& /*path*/) { return std::nullopt; }
 };
 
-// dlopen (RTLD_NOW | RTLD_LOCAL), dlsym and dlclose.
+// dlopen (RTLD_NOW | RTLD_LOCAL), dlsym and dlclose; the trial loads the library in a child process
+// (the helper beside the running program).
 DynamicLoader& systemDynamicLoader();
 
 } // namespace vistrel

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "link/CameraLinkCallGuard.h"
 #include "link/CameraLinkLibraryHandle.h"
 #include "link/CameraLinkSerialChannel.h"
 
+#include <memory>
 #include <string>
 
 namespace vistrel {
@@ -23,12 +25,17 @@ struct LinkState {
     int LinkBaudRate = 0;
     int CameraLinkPort = 0;
 
-    // Camera Link serial library: its path, the loaded library with its entry points, and the
-    // channel clSerialInit opened on connection. The channel is declared after the library, so that
-    // it is closed before the library is unloaded.
+    // Camera Link serial library: its path, the thread its calls run on, the loaded library with
+    // its entry points, and the channel clSerialInit opened on connection. The channel is declared
+    // after the library, so that it is closed before the library is unloaded, and both after the
+    // guard their calls go through.
     std::string CameraLinkLibraryPath;
+    // Shared with the library and the channel, which must not unload or close through a stuck call.
+    std::shared_ptr<CameraLinkCallGuard> CameraLinkCalls = std::make_shared<CameraLinkCallGuard>();
     CameraLinkLibraryHandle CameraLinkLibrary;
     CameraLinkSerialChannel SerialRef;
+    // The last Camera Link exchange got no reply: its answer may still come.
+    bool CameraLinkUnanswered = false;
 
     bool LinkMenuEnabled = true;
     char LinkStatusText[kLinkStatusCapacity] = {};

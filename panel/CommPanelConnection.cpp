@@ -43,6 +43,13 @@ void CommPanel::OnConnection() {
             connection.CameraConnected = 1;
             connection.CameraDisconnected = 0;
             m_linkState.LinkMenuEnabled = false;
+        } else if (connection.CameraConnected != 0) {
+            // A failed reopening leaves no channel (Camera Link closes the old one first): the state
+            // must say so rather than keep sending into nothing.
+            connection.ConnectionPaneText = "NO Connexion";
+            connection.CameraConnected = 0;
+            connection.CameraDisconnected = 1;
+            m_linkState.LinkMenuEnabled = true;
         }
         return;
     }

@@ -28,7 +28,8 @@ fail() {
 dpkg -x "$deb" "$root"
 # The unpacked copy is an installed one: its user settings go to these folders, not the caller's.
 export XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data
-for f in usr/bin/vistrel usr/bin/vistrelctl usr/bin/vistrel-camsim usr/lib/vistrel/CamFiles/linescan.cam \
+for f in usr/bin/vistrel usr/bin/vistrelctl usr/bin/vistrel-camsim usr/lib/vistrel/vistrel-cltrial \
+    usr/lib/vistrel/CamFiles/linescan.cam \
     usr/share/applications/vistrel.desktop usr/include/halvex32.h usr/lib/pkgconfig/halvex32.pc; do
     [ -e "$root/$f" ] || fail "$f is not in the package"
 done

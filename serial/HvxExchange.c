@@ -84,7 +84,11 @@ int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs
     const struct HvxTransport* io = g_hvxPort.transport;
     if (io->cts(fd) == 0)
         return endExchange(status, "Communication error", -1);
+    if (g_hvxPort.unanswered)
+        hvxAwaitQuiet(io, fd);
     io->discardInput(fd);
+    // Set until a reply comes, so a late answer to this command is never read as the next one's.
+    g_hvxPort.unanswered = 1;
     const int sent = sendLine(io, fd, line, (int)length + 1, charDelayMs);
     if (sent == HVX_LOST)
         return endLost(status);
@@ -97,6 +101,7 @@ int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs
     received[replyLength] = '\0';
     if (replyLength == 0)
         return endExchange(status, "Acknowledge error", -2);
+    g_hvxPort.unanswered = 0;
     memcpy(reply, received, (size_t)replyLength + 1);
     return endExchange(status, "Sending & Receipt OK", replyLength);
 }

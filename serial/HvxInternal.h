@@ -10,6 +10,7 @@
 #define HVX_BYTE_TIMEOUT_MS 200
 #define HVX_WRITE_TIMEOUT_MS 5000
 #define HVX_MAX_CHAR_DELAY_MS 200
+#define HVX_QUIET_WAIT_MS 1000
 
 struct HvxReceiver;
 
@@ -33,6 +34,7 @@ struct HvxPort {
     int connected;
     int fd;
     const struct HvxTransport* transport;
+    int unanswered; /* the last exchange got no reply: its answer may still be on its way */
 };
 extern struct HvxPort g_hvxPort;
 
@@ -78,6 +80,9 @@ int hvxLostEvents(short revents);
 int hvxLostError(int error);
 /* Closes the port of a lost line and forgets it: the next connection opens afresh. */
 void hvxForgetLostPort(void);
+/* Listens for at most HVX_QUIET_WAIT_MS and throws away what comes; a complete reply frame, or a
+ * gap of HVX_BYTE_TIMEOUT_MS after some bytes, ends the wait early. */
+void hvxAwaitQuiet(const struct HvxTransport* io, int fd);
 
 /* Device names that are network addresses: 1 for "rfc2217://HOST:PORT" and "tcp://HOST:PORT". */
 int hvxIsNetAddress(const char* device);

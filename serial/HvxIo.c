@@ -153,6 +153,34 @@ int hvxReadByte(struct HvxReceiver* receiver, int fd, struct timespec deadline, 
 }
 
 void hvxDiscardInput(int fd) {
-    // Flushing drops what the driver holds, including bytes still on their way in.
+    // Flushing drops what the driver holds; bytes still on their way through a pseudo-terminal's
+    // buffer land after it and are read off. Bounded, so a line that never stops cannot hold us.
     tcflush(fd, TCIFLUSH);
+    char scrap[256];
+    for (int i = 0; i < 64; ++i) {
+        ssize_t n = hvxSys()->read(fd, scrap, sizeof scrap);
+        if (n > 0)
+            continue;
+        if (n < 0 && errno == EINTR)
+            continue;
+        break; // EAGAIN: nothing left; 0 or another error: the exchange will meet it
+    }
+}
+
+void hvxAwaitQuiet(const struct HvxTransport* io, int fd) {
+    struct HvxReceiver receiver;
+    receiver.length = receiver.next = 0;
+    struct timespec end = hvxAddMs(hvxNow(), HVX_QUIET_WAIT_MS);
+    struct timespec deadline = end;
+    int answering = 0;
+    char byte;
+    while (io->readByte(&receiver, fd, deadline, &byte) == 1) {
+        if (byte == '>')
+            answering = 1;
+        else if (answering && byte == '\r')
+            return;
+        // Once bytes flow, a pause as long as the gap allowed inside a reply ends the answer.
+        struct timespec gap = hvxAddMs(hvxNow(), HVX_BYTE_TIMEOUT_MS);
+        deadline = hvxMsUntil(gap) < hvxMsUntil(end) ? gap : end;
+    }
 }

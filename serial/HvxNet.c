@@ -210,6 +210,7 @@ int hvxNetConnect(char* status, const char* address, int baud) {
     g_hvxPort.fd = fd;
     g_hvxPort.transport = telnet ? &g_hvxTelnetTransport : &kRawTransport;
     g_hvxPort.connected = 1;
+    g_hvxPort.unanswered = 0;
     // Servers in front of a device without modem lines leave some requests unanswered; the opening
     // goes on, and the status says how many.
     char text[48]; // at most 12 requests: the text fits HVX_STATUS_MIN_SIZE

@@ -17,7 +17,7 @@ static void closePort(int fd);
 const struct HvxTransport g_hvxTtyTransport = {hvxCts,    hvxDiscardInput, hvxWriteAll, hvxReadByte,
                                                checkLine, closeLine,       closePort};
 
-struct HvxPort g_hvxPort = {0, -1, &g_hvxTtyTransport};
+struct HvxPort g_hvxPort = {0, -1, &g_hvxTtyTransport, 0};
 
 // Only the rates the terminal interface names can be set; any other gives a settings error.
 static int speedFor(int baud, speed_t* speed) {
@@ -135,6 +135,7 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
     g_hvxPort.fd = fd;
     g_hvxPort.transport = &g_hvxTtyTransport;
     g_hvxPort.connected = 1;
+    g_hvxPort.unanswered = 0;
     hvxSetStatus(status, "Connection OK");
     return 1;
 }
@@ -180,4 +181,10 @@ int HVX_Disconn(char* status) {
     g_hvxPort.connected = 0;
     hvxSetStatus(status, "Connexion Closed");
     return 1;
+}
+
+// A host that ends without HVX_Disconn must not leave the port in exclusive mode: on a
+// pseudo-terminal the mode outlives the process and keeps every other user out.
+__attribute__((destructor)) static void releasePortAtUnload(void) {
+    HVX_Disconn(NULL);
 }

@@ -107,7 +107,9 @@ HVX_API int HVX_Connect(char* status, int port, int baud);
 HVX_API int HVX_ConnectDevice(char* status, const char* device, int baud);
 
 /*
- * Lowers DTR, discards all pending input and output, and closes the port. Returns at once.
+ * Lowers DTR, discards all pending input and output, and closes the port. Returns at once. A port
+ * still open when the library is unloaded (or the process ends through exit) is closed the same way,
+ * so exclusive mode never outlives its host.
  *
  *   1  "Connexion Closed"       closed
  *   0  "No Connexion to Close"  was not connected
@@ -123,9 +125,13 @@ HVX_API int HVX_Disconn(char* status);
  * pause before each character of the line, the first included, with each character written no
  * earlier than its deadline; below 0 or above 200 counts as 0, which writes the line at once.
  *
- * Input waiting before the line is sent is discarded. Blocking: up to 5000 ms for a write held by
- * flow control, up to 5000 ms for the first byte of the reply, then up to 200 ms for each further
- * byte. A lost line ends the wait at once.
+ * A late answer is never taken for the next command's: input waiting before the line is sent is
+ * discarded, and after an exchange that got no reply (or whose line was not sent whole) the next
+ * one first listens for at most 1000 ms and discards what comes (a complete reply frame, or 200 ms
+ * of silence after some bytes, ends that wait early).
+ *
+ * Blocking: up to 5000 ms for a write held by flow control, up to 5000 ms for the first byte of the
+ * reply, then up to 200 ms for each further byte. A lost line ends the wait at once.
  *
  * Lost line: a hang-up or an error reported by poll (POLLHUP, POLLERR), a read or write failing with
  * EIO or ENXIO (device unplugged, other side of a pseudo-terminal closed), or a read that gives no

@@ -21,6 +21,14 @@ std::optional<int> linkKindOfComPortValue(std::string_view value) {
     return kind;
 }
 
+std::string cameraLinkLibraryOf(const std::string& value, const std::string& settingsFile) {
+    if (value.empty() || value.front() == '/') {
+        return value;
+    }
+    const std::size_t slash = settingsFile.rfind('/');
+    return (slash == std::string::npos ? std::string("./") : settingsFile.substr(0, slash + 1)) + value;
+}
+
 LinkSettings readLinkSettings(std::string_view settingsContents) {
     LinkSettings settings;
     settings.linkKind = linkKindOfComPortValue(

@@ -23,6 +23,10 @@ struct LinkSettings {
 // the later match wins: "12" gives COM2, "13" Camera Link. Nothing when it holds none of them.
 std::optional<int> linkKindOfComPortValue(std::string_view value);
 
+// The library a "CameraLink DLL" value names: a relative value is taken from the folder of the
+// settings file it was read from, never from the current folder.
+std::string cameraLinkLibraryOf(const std::string& value, const std::string& settingsFile);
+
 // Reads the link settings from the bytes of a settings file ("COM Port" defaults to "2").
 LinkSettings readLinkSettings(std::string_view settingsContents);
 

@@ -20,6 +20,7 @@ StartupSettings ReadStartupSettings(const RunValues& values) {
     }
     read.link = readLinkSettings(contents);
     read.transcript = readTranscriptSettings(contents);
+    read.link.cameraLinkLibrary = cameraLinkLibraryOf(read.link.cameraLinkLibrary, settingsReadPath(values));
     return read;
 }
 

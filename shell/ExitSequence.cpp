@@ -37,4 +37,11 @@ ExitOutcome OnClose(const WindowRect& frame, AppState& state, Prompts& prompts, 
     return outcome;
 }
 
+void EndRun(Link& link, LinkState& linkState, const CameraLinkRelease& releaseCameraLink) {
+    link.close();
+    if (releaseCameraLink) {
+        releaseCameraLink(linkState);
+    }
+}
+
 } // namespace vistrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/Link.h"
 #include "link/LinkSelection.h"
 #include "platform/Profile.h"
 #include "platform/Prompts.h"
@@ -38,5 +39,10 @@ std::string saveFailureText(const std::string& settingsPath, const std::string& 
 // the release of the Camera Link library when it is the link.
 ExitOutcome OnClose(const WindowRect& frame, AppState& state, Prompts& prompts, const SettingsSave& save,
                     const CameraLinkRelease& releaseCameraLink = {});
+
+// The end of the run, once no link operation runs any more: the link is closed (a port left open
+// would keep everyone else out), then the Camera Link library is released when `releaseCameraLink`
+// is set (the exit sequence asked for it while an operation may still have been running).
+void EndRun(Link& link, LinkState& linkState, const CameraLinkRelease& releaseCameraLink);
 
 } // namespace vistrel

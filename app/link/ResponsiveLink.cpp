@@ -20,6 +20,9 @@ bool onGuiThread() {
 } // namespace
 
 template <typename Operation> LinkResult ResponsiveLink::runAside(Operation operation) {
+    if (m_refusing) {
+        return LinkResult{0, "No Connexion", {}};
+    }
     if (!onGuiThread()) {
         const std::lock_guard lock(m_oneAtATime);
         return operation();

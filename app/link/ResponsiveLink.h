@@ -2,6 +2,7 @@
 
 #include "link/Link.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace vistrel {
@@ -20,11 +21,16 @@ public:
     // Asked at once on the calling thread (it never blocks); alive while an operation runs aside.
     LinkResult checkLink() override;
 
+    // The program is ending: every later operation is refused ("No Connexion") without reaching the
+    // inner link; one that runs now finishes.
+    void refuseFromNowOn() { m_refusing = true; }
+
 private:
     template <typename Operation> LinkResult runAside(Operation operation);
 
     Link& m_inner;
     std::mutex m_oneAtATime;
+    std::atomic<bool> m_refusing = false;
 };
 
 } // namespace vistrel

@@ -307,6 +307,9 @@ void CCommView::showStatusLine(const std::string& text) {
 }
 
 bool CCommView::pumpOneMessage() {
+    if (m_stopping) {
+        return true;
+    }
     const KeyPressGate gate;
     QCoreApplication::processEvents();
     return gate.escapePressed();

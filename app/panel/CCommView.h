@@ -46,6 +46,8 @@ public:
     void showReply(const std::string& text) override;
     void showStatusLine(const std::string& text) override;
     bool pumpOneMessage() override;
+    // From now on every pump step reports Escape, so a running load or apply stops at its next step.
+    void stopSequences() { m_stopping = true; }
 
     using QWidget::setEnabled;
 
@@ -55,6 +57,7 @@ private:
 
     CommPanel* m_panel = nullptr;
     bool m_forwarding = false;
+    bool m_stopping = false;
     QHash<int, QGroupBox*> m_groups;
     QHash<int, QComboBox*> m_combos; // the eight drop-down lists and 1020
     QHash<int, QCheckBox*> m_checks;

@@ -26,6 +26,11 @@ PromptAnswer QtPrompts::ask(const std::string& text, PromptButtons buttons) {
     } else if (buttons == PromptButtons::YesNoCancel) {
         standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
+    if (m_silent) {
+        return buttons == PromptButtons::Ok      ? PromptAnswer::Ok
+               : buttons == PromptButtons::YesNo ? PromptAnswer::No
+                                                 : PromptAnswer::Cancel;
+    }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), displayText(text), standard, m_owner);
     // Messages carry texts from the camera, descriptions and paths: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
@@ -45,12 +50,18 @@ PromptAnswer QtPrompts::ask(const std::string& text, PromptButtons buttons) {
 }
 
 void QtPrompts::tellWithCaption(const std::string& caption, const std::string& text) {
+    if (m_silent) {
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, displayText(caption), displayText(text), QMessageBox::Ok, nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 void QtPrompts::beep(BeepKind /*kind*/) {
+    if (m_silent) {
+        return;
+    }
     QApplication::beep();
 }
 

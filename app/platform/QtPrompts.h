@@ -12,6 +12,9 @@ class QtPrompts : public Prompts {
 public:
     // The owner of later boxes; null until the main window exists.
     void setOwner(QWidget* owner) { m_owner = owner; }
+    // Once the user has chosen to quit, nothing may hold the end up: boxes are no longer shown (a
+    // question gets its safe answer) and nothing beeps.
+    void silence() { m_silent = true; }
 
     PromptAnswer ask(const std::string& text, PromptButtons buttons) override;
     void tellWithCaption(const std::string& caption, const std::string& text) override;
@@ -19,6 +22,7 @@ public:
 
 private:
     QWidget* m_owner = nullptr;
+    bool m_silent = false;
 };
 
 // Texts from files and from the camera are bytes: shown as UTF-8 when they are, else as Latin-1.

@@ -2,6 +2,7 @@
 // run beside the event loop, to the camera simulator on the pseudo-terminal COM1 is mapped to.
 #include "app/CCommDoc.h"
 #include "app/CMainFrame.h"
+#include "app/CVistrelApp.h"
 #include "app/CommandIds.h"
 #include "app/PanelCommands.h"
 #include "app/link/HalvexHostHooks.h"
@@ -18,12 +19,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace vistrel {
 namespace {
@@ -116,6 +122,67 @@ TEST(ProgramWithCameraSimulator, ConnectConfigureAndChangeAValue) {
     EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Connexion Closed"));
     EXPECT_EQ(prompts.beeps.size(), 2U); // one for each panel built, none for a refusal
     frame.view()->setPanel(nullptr);
+    server->stop();
+}
+
+// The user closes the window while the panel is being sent to a slow camera and confirms: the
+// apply stops at its next step, nothing more is sent, and the end closes the port.
+TEST(ProgramWithCameraSimulator, QuittingDuringAnApplyEndsPromptlyAndFreesThePort) {
+    const std::string camPath = std::string(VISTREL_CAMFILES_DIR) + "/linescan.cam";
+    camsim::SimCamera camera;
+    std::string error;
+    ASSERT_TRUE(camsim::LoadSimCamera(camPath, camera, error)) << error;
+    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    ASSERT_TRUE(server) << error;
+    camsim::FaultKnobs slow;
+    slow.answerDelay = std::chrono::milliseconds(300);
+    server->setKnobs(slow);
+    server->start();
+    test::TempDir folder;
+    folder.write("CamFiles/linescan.cam", readFile(camPath));
+    folder.write("vistrel.INI", "[Common]\nCamera File=linescan.cam\nCOM Port=1\nBaudRate=38400\n"
+                                "[Serial Devices]\nCOM1=" +
+                                    server->devicePath() + "\n");
+
+    CVistrelApp app({}, folder.path() + "vistrel", folder.path() + "applications");
+    ASSERT_TRUE(app.InitInstance());
+    app.mainFrame()->action(kCmdConnection)->trigger();
+
+    using Clock = std::chrono::steady_clock;
+    std::size_t sentAtConfirmation = 0;
+    Clock::time_point confirmed;
+    // Answers the boxes as they come: OK in the dialog, Yes to quitting, No to saving.
+    QTimer answering;
+    QObject::connect(&answering, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const bool quitting = box->text() == QString::fromLatin1(kQuitQuestion);
+            sentAtConfirmation = quitting ? server->lines().size() : sentAtConfirmation;
+            confirmed = quitting ? Clock::now() : confirmed;
+            box->button(quitting ? QMessageBox::Yes : QMessageBox::No)->click();
+        } else if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("1"))) {
+            ok->click();
+        }
+    });
+    answering.start(20);
+    QTimer::singleShot(1500, app.mainFrame(), [&] { app.mainFrame()->close(); });
+    app.mainFrame()->action(kCmdCameraConfiguration)->trigger();
+    answering.stop();
+
+    ASSERT_GT(sentAtConfirmation, 2u);
+    const std::size_t sent = server->lines().size();
+    EXPECT_LE(sent, sentAtConfirmation + 1); // at most the one already on its way
+    EXPECT_LT(sent, 18u);
+    app.ExitInstance(0);
+    EXPECT_LT(Clock::now() - confirmed, std::chrono::seconds(6));
+    const int fd = open(server->devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int exclusive = -1;
+    EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    close(fd);
     server->stop();
 }
 

@@ -4,6 +4,7 @@
 #include "link/CameraLinkLibrary.h"
 #include "support/ScriptedPrompts.h"
 
+#include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -123,6 +124,33 @@ TEST_F(CameraLinkExchange, NothingIsCalledWithoutABoundLibraryOrAnOpenChannel) {
     EXPECT_EQ(status(), kTextNoLibrary);
     EXPECT_EQ(m_control.log(), log);
     EXPECT_EQ(m_control.readCalls(), 0);
+}
+
+TEST_F(CameraLinkExchange, WhatWaitsBeforeTheCommandIsNeverItsReply) {
+    m_control.inject(">9\r");
+    EXPECT_EQ(exchange(">0\r"), 3);
+    EXPECT_STREQ(m_link.ReplyBuffer, ">0\r");
+}
+
+// Reads that ignore the interface: success without a byte, and a read that never returns.
+TEST_F(CameraLinkExchange, MisbehavingReadsEndInTimeByOurClock) {
+    using Clock = std::chrono::steady_clock;
+    m_control.readMode(2);
+    auto start = Clock::now();
+    EXPECT_EQ(exchange(">0\r"), -1);
+    EXPECT_EQ(status(), "Error Reading Data  : Timeout");
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(kClFirstByteTimeoutMs));
+
+    m_control.readMode(1);
+    start = Clock::now();
+    EXPECT_EQ(exchange(">0\r"), -1);
+    EXPECT_EQ(status(), kTextGrabberNotResponding);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(kClStuckGraceMs + 1000));
+    // The link is lost: nothing of the library is called again, and nothing waits for it.
+    EXPECT_TRUE(m_link.CameraLinkCalls->stuck());
+    EXPECT_FALSE(IsCameraLinkBound(m_link));
+    EXPECT_EQ(OpenCameraLinkChannel(m_link, m_link.LinkStatusText), 0);
+    m_control.readMode(0); // lets the abandoned call end
 }
 
 } // namespace

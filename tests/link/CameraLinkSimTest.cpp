@@ -91,6 +91,16 @@ TEST_F(SimLink, SlowAndMissingAnswersTimeOut) {
     EXPECT_LT(waited, 6500ms);
 }
 
+TEST_F(SimLink, ALateAnswerIsNeverTakenForTheNextCommands) {
+    configure({{"CLSERSIM_ANSWER_DELAY", "5300"}});
+    connect();
+    EXPECT_EQ(exchange("ID?"), -1);
+    // The identification comes while the next exchange listens; X=1's own answer is as late.
+    EXPECT_EQ(exchange("X=1"), -1);
+    EXPECT_EQ(status(), "Error Reading Data  : Timeout");
+    EXPECT_STREQ(m_link.ReplyBuffer, "");
+}
+
 TEST_F(SimLink, FaultKnobsReachTheExchange) {
     configure({{"CLSERSIM_LEADING", "ab"}, {"CLSERSIM_ANSWER_1", "overlong"}, {"CLSERSIM_PORTS", "2"}});
     connect(0);

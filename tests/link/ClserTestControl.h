@@ -25,6 +25,12 @@ public:
     void reply(const std::string& bytes) {
         fn<void (*)(const char*, int)>("cltest_set_reply")(bytes.data(), static_cast<int>(bytes.size()));
     }
+    // Bytes that arrive on the line now, ahead of any command.
+    void inject(const std::string& bytes) {
+        fn<void (*)(const char*, int)>("cltest_inject")(bytes.data(), static_cast<int>(bytes.size()));
+    }
+    // 0 as scripted, 1 a read that does not return until the mode changes, 2 success without a byte.
+    void readMode(int mode) { fn<void (*)(int)>("cltest_set_read_mode")(mode); }
     void writeResult(int result) { fn<void (*)(int)>("cltest_set_write_result")(result); }
     void failReadAfter(int bytes, int code) { fn<void (*)(int, int)>("cltest_fail_read_after")(bytes, code); }
     std::string written() { return fn<const char* (*)()>("cltest_written")(); }

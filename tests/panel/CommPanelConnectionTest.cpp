@@ -58,6 +58,22 @@ TEST_F(Connection, FailureChangesOnlyPaneZeroOutsideDebugMode) {
     EXPECT_TRUE(link.commands.empty());
 }
 
+TEST_F(Connection, FailedReopeningLeavesTheStateDisconnected) {
+    load(kSmallCam);
+    linkState.LinkKind = kLinkCameraLink;
+    link.answerReply(">OK\r");
+    panel.OnConnection();
+    ASSERT_EQ(records.connection.CameraConnected, 1);
+    link.openResults.push_back({0, "Connexion Error", {}});
+    panel.OnConnection();
+    EXPECT_EQ(records.connection.StatusPaneText, "Connexion Error");
+    EXPECT_EQ(records.connection.ConnectionPaneText, "NO Connexion");
+    EXPECT_EQ(records.connection.CameraConnected, 0);
+    EXPECT_EQ(records.connection.CameraDisconnected, 1);
+    EXPECT_TRUE(linkState.LinkMenuEnabled);
+    EXPECT_FALSE(panel.OnUpdateFileOpen().enabled);
+}
+
 TEST_F(Connection, UpdateRulesFollowTheFlags) {
     EXPECT_TRUE(panel.OnUpdateDisconnection().checked);
     EXPECT_EQ(records.connection.ConfigCommandEnabled, 0);

@@ -119,6 +119,19 @@ TEST_F(ExchangeTest, StaleInputIsDiscardedBeforeSending) {
     EXPECT_EQ(m_server->lines(), std::vector<std::string>{"G=2"});
 }
 
+TEST_F(ExchangeTest, ALateAnswerIsNeverTakenForTheNextCommands) {
+    FaultKnobs knobs;
+    knobs.answerDelay = std::chrono::milliseconds(5400);
+    this->knobs(knobs);
+    expectAcknowledgeError("!=0");
+    this->knobs({});
+    // The identification arrives while the next exchange listens for it, and goes.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(send("G=7"), 3);
+    EXPECT_EQ(reply(), ">2\r");
+    EXPECT_LT(msSince(start), 1000);
+}
+
 // A line lost in any way ends the exchange at once, closes the port and forgets it.
 TEST_F(ExchangeTest, LostLineEndsTheExchangeAndTheConnection) {
     struct Case {

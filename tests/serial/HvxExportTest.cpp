@@ -3,8 +3,11 @@
 #include <array>
 #include <cstdio>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <set>
 #include <sstream>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace vistrel::test {
 namespace {
@@ -64,6 +67,26 @@ TEST(ExportTest, LoadedLibraryTalksToTheSimulator) {
     EXPECT_EQ(disconnect(status), 1);
     dlclose(library);
     EXPECT_EQ(server->valueOf('E'), "200");
+}
+
+TEST(ExportTest, UnloadingTheLibraryReleasesAPortLeftOpen) {
+    std::string error;
+    auto server = camsim::SimServer::openPty(camsim::CameraModel(demoCamera()), error);
+    ASSERT_TRUE(server) << error;
+    server->start();
+    void* library = dlopen(HALVEX32_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto connectDevice = reinterpret_cast<int (*)(char*, const char*, int)>(dlsym(library, "HVX_ConnectDevice"));
+    ASSERT_NE(connectDevice, nullptr);
+    EXPECT_EQ(connectDevice(nullptr, server->devicePath().c_str(), 9600), 1);
+
+    // Exclusive mode outlives the terminal's last close: the library itself must undo it.
+    dlclose(library);
+    const int fd = open(server->devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int exclusive = -1;
+    EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    close(fd);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "settings/SettingsSave.h"
 #include "tools/vistrelctl/CameraSession.h"
 #include "tools/vistrelctl/DisplayText.h"
+#include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
@@ -255,6 +256,9 @@ int runJob(Job job, const std::vector<std::string>& args) {
         return session.endLost();
     }
     session.disconnect();
+    if (const std::optional<int> stuck = reportGrabberStuck(session.linkState)) {
+        return *stuck;
+    }
     const PanelState& panel = session.panel;
     printSummary(connected, panel, linkOptions.json);
 

@@ -73,7 +73,8 @@ int CameraSession::connect(const char* command) {
         return endLost();
     }
     if (records.connection.CameraConnected == 0) {
-        const int code = reportLinkNotOpened(linkState, records.connection.StatusPaneText);
+        const std::optional<int> stuck = reportGrabberStuck(linkState);
+        const int code = stuck ? *stuck : reportLinkNotOpened(linkState, records.connection.StatusPaneText);
         ReleaseCameraLinkLibrary(linkState, prompts);
         return code;
     }

@@ -19,6 +19,14 @@ bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts) {
     return LoadCameraLinkLibrary(link, prompts, options.library) == CameraLinkLoad::Bound;
 }
 
+std::optional<int> reportGrabberStuck(const LinkState& link) {
+    if (!link.CameraLinkCalls->stuck()) {
+        return std::nullopt;
+    }
+    std::fprintf(stderr, "vistrelctl: %s\n", kTextGrabberNotResponding);
+    return kLinkExitNoLink;
+}
+
 int reportLinkNotOpened(const LinkState& link, const std::string& status) {
     const bool cameraLink = link.LinkKind == kLinkCameraLink;
     const std::string linkName = cameraLink ? "the Camera Link port" : ComDeviceOf(link, link.LinkKind);

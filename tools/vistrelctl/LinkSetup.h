@@ -4,6 +4,7 @@
 #include "platform/Prompts.h"
 #include "tools/vistrelctl/LinkOptions.h"
 
+#include <optional>
 #include <string>
 
 namespace vistrel::ctl {
@@ -12,6 +13,10 @@ namespace vistrel::ctl {
 // stands for (the mapping, or --device), the rate, the Camera Link library and port. False when
 // the Camera Link library does not load (its message went through `prompts`).
 bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts);
+
+// When the grabber library stopped answering, says so on the error stream and gives the exit code for
+// it; nothing otherwise.
+std::optional<int> reportGrabberStuck(const LinkState& link);
 
 // Says on the error stream that the link did not open, with a hint for a serial device the user
 // may not open; returns the exit code for it.

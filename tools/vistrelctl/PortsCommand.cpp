@@ -4,6 +4,7 @@
 #include "link/SerialDevices.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/LinkOptions.h"
+#include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
@@ -41,6 +42,9 @@ int runPorts(const std::vector<std::string>& args) {
         }
         ports = ListCameraLinkPorts(link);
         ReleaseCameraLinkLibrary(link, prompts);
+        if (const std::optional<int> stuck = reportGrabberStuck(link)) {
+            return *stuck;
+        }
     }
 
     if (json) {

@@ -47,6 +47,10 @@ std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, 
     if (state.LinkKind == kLinkCameraLink) {
         ReleaseCameraLinkLibrary(state, prompts);
     }
+    if (const std::optional<int> stuck = reportGrabberStuck(state)) {
+        exitCode = *stuck;
+        return std::nullopt;
+    }
     return exchange;
 }
 

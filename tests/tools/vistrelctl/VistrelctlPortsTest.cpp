@@ -1,5 +1,7 @@
 #include "VistrelctlRun.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -33,6 +35,18 @@ TEST(VistrelctlPorts, ListsDevicesAndTheLibrarysPorts) {
     EXPECT_EQ(runVistrelctl("ports --library /no/such/libclser.so").exitCode, 2);
     EXPECT_EQ(runVistrelctl("ports --what").exitCode, 2);
     EXPECT_EQ(runVistrelctl("ports --library").exitCode, 2);
+}
+
+// A grabber library whose read never returns: bounded time, exit 2, a message that says why.
+TEST(VistrelctlPorts, AGrabberLibraryThatMisbehavesEndsWithExitTwo) {
+    const std::string send = std::string("send --library '") + CLSERTEST_BADLOAD_PATH + "' X=1";
+    setenv("CLTEST_READ_MODE", "1", 1);
+    const auto start = std::chrono::steady_clock::now();
+    test::CtlRun run = runVistrelctl(send, true);
+    unsetenv("CLTEST_READ_MODE");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.out.find("The grabber library does not respond"), std::string::npos) << run.out;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 } // namespace
