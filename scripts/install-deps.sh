@@ -13,6 +13,7 @@ packages=(
     xvfb xauth
     locales
     lintian desktop-file-utils appstream man-db bash-completion
+    ser2net
 )
 
 missing=()
@@ -31,3 +32,8 @@ fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The tests start ser2net themselves, on 127.0.0.1 only; the system service that the package enables
+# would listen with Debian's example configuration, so a copy installed here for the tests stays off.
+if [[ " ${missing[*]} " == *" ser2net "* ]] && [ -d /run/systemd/system ]; then
+    $sudo systemctl disable --now ser2net.service >/dev/null 2>&1 || true
+fi

@@ -16,16 +16,16 @@ static int endLost(char* status) {
 }
 
 // Sends the line, paced or in one write. Returns 0, -1 when a write failed, or HVX_LOST.
-static int sendLine(int fd, const char* line, int length, int charDelayMs) {
+static int sendLine(const struct HvxTransport* io, int fd, const char* line, int length, int charDelayMs) {
     if (charDelayMs == 0)
-        return hvxWriteAll(fd, line, length, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS));
+        return io->writeAll(fd, line, length, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS));
     // Absolute deadlines: a late wake-up shortens the next pause instead of pushing every later
     // character back, and no character goes out before its deadline.
     struct timespec deadline = hvxNow();
     for (int i = 0; i < length; ++i) {
         deadline = hvxAddMs(deadline, charDelayMs);
         hvxSleepUntil(deadline);
-        const int written = hvxWriteAll(fd, line + i, 1, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS));
+        const int written = io->writeAll(fd, line + i, 1, hvxAddMs(hvxNow(), HVX_WRITE_TIMEOUT_MS));
         if (written != 0)
             return written;
     }
@@ -33,13 +33,13 @@ static int sendLine(int fd, const char* line, int length, int charDelayMs) {
 }
 
 // Collects bytes up to the first CR after the first ">". Returns the reply length, 0, or HVX_LOST.
-static int receiveReply(int fd, char* received) {
+static int receiveReply(const struct HvxTransport* io, int fd, char* received) {
     struct HvxReceiver receiver;
     receiver.length = receiver.next = 0;
 
     // Up to 25 reads of 200 ms for the first byte: about five seconds for the camera to begin.
     char byte;
-    int got = hvxReadByte(&receiver, fd, hvxAddMs(hvxNow(), HVX_FIRST_BYTE_READS * HVX_BYTE_TIMEOUT_MS), &byte);
+    int got = io->readByte(&receiver, fd, hvxAddMs(hvxNow(), HVX_FIRST_BYTE_READS * HVX_BYTE_TIMEOUT_MS), &byte);
     int answering = 0;
     int position = 0;
     while (got == 1 && position < HVX_RECEIVE_SIZE) {
@@ -50,7 +50,7 @@ static int receiveReply(int fd, char* received) {
             return position + 1;
         ++position;
         if (position < HVX_RECEIVE_SIZE)
-            got = hvxReadByte(&receiver, fd, hvxAddMs(hvxNow(), HVX_BYTE_TIMEOUT_MS), &byte);
+            got = io->readByte(&receiver, fd, hvxAddMs(hvxNow(), HVX_BYTE_TIMEOUT_MS), &byte);
     }
     return got == HVX_LOST ? HVX_LOST : 0; // silence, a hang-up, or 200 bytes without a complete reply
 }
@@ -81,20 +81,21 @@ int HVX_SendData(char* status, const char* command, char* reply, int charDelayMs
 
     hvxBusy(1);
     int fd = g_hvxPort.fd;
-    if (hvxCts(fd) == 0)
+    const struct HvxTransport* io = g_hvxPort.transport;
+    if (io->cts(fd) == 0)
         return endExchange(status, "Communication error", -1);
     if (g_hvxPort.unanswered)
-        hvxAwaitQuiet(fd);
-    hvxDiscardInput(fd);
+        hvxAwaitQuiet(io, fd);
+    io->discardInput(fd);
     // Set until a reply comes, so a late answer to this command is never read as the next one's.
     g_hvxPort.unanswered = 1;
-    const int sent = sendLine(fd, line, (int)length + 1, charDelayMs);
+    const int sent = sendLine(io, fd, line, (int)length + 1, charDelayMs);
     if (sent == HVX_LOST)
         return endLost(status);
     if (sent != 0)
         return endExchange(status, "Sending error", -1);
 
-    int replyLength = receiveReply(fd, received);
+    int replyLength = receiveReply(io, fd, received);
     if (replyLength == HVX_LOST)
         return endLost(status);
     received[replyLength] = '\0';

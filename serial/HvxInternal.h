@@ -12,10 +12,28 @@
 #define HVX_MAX_CHAR_DELAY_MS 200
 #define HVX_QUIET_WAIT_MS 1000
 
+struct HvxReceiver;
+
+/* How the exchange reaches the line: a local serial device, or a server on the network that carries
+ * one (HvxNet.c). Each operation does for its kind of line what the hvx... function of the same name
+ * below does for a local device. `check`: HVX_LOST when the line is gone, else 1, without blocking
+ * or reading; `close` lowers DTR, drops what is pending and closes; `drop` only closes a lost line. */
+struct HvxTransport {
+    int (*cts)(int fd);
+    void (*discardInput)(int fd);
+    int (*writeAll)(int fd, const char* data, int size, struct timespec deadline);
+    int (*readByte)(struct HvxReceiver* receiver, int fd, struct timespec deadline, char* byte);
+    int (*check)(int fd);
+    void (*close)(int fd);
+    void (*drop)(int fd);
+};
+extern const struct HvxTransport g_hvxTtyTransport;
+
 /* The one port of the process. */
 struct HvxPort {
     int connected;
     int fd;
+    const struct HvxTransport* transport;
     int unanswered; /* the last exchange got no reply: its answer may still be on its way */
 };
 extern struct HvxPort g_hvxPort;
@@ -64,4 +82,9 @@ int hvxLostError(int error);
 void hvxForgetLostPort(void);
 /* Listens for at most HVX_QUIET_WAIT_MS and throws away what comes; a complete reply frame, or a
  * gap of HVX_BYTE_TIMEOUT_MS after some bytes, ends the wait early. */
-void hvxAwaitQuiet(int fd);
+void hvxAwaitQuiet(const struct HvxTransport* io, int fd);
+
+/* Device names that are network addresses: 1 for "rfc2217://HOST:PORT" and "tcp://HOST:PORT". */
+int hvxIsNetAddress(const char* device);
+/* HVX_ConnectDevice for a network address; the same results and status texts. */
+int hvxNetConnect(char* status, const char* address, int baud);

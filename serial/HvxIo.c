@@ -167,14 +167,14 @@ void hvxDiscardInput(int fd) {
     }
 }
 
-void hvxAwaitQuiet(int fd) {
+void hvxAwaitQuiet(const struct HvxTransport* io, int fd) {
     struct HvxReceiver receiver;
     receiver.length = receiver.next = 0;
     struct timespec end = hvxAddMs(hvxNow(), HVX_QUIET_WAIT_MS);
     struct timespec deadline = end;
     int answering = 0;
     char byte;
-    while (hvxReadByte(&receiver, fd, deadline, &byte) == 1) {
+    while (io->readByte(&receiver, fd, deadline, &byte) == 1) {
         if (byte == '>')
             answering = 1;
         else if (answering && byte == '\r')

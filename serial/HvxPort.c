@@ -10,7 +10,14 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
-struct HvxPort g_hvxPort = {0, -1, 0};
+static int checkLine(int fd);
+static void closeLine(int fd);
+static void closePort(int fd);
+
+const struct HvxTransport g_hvxTtyTransport = {hvxCts,    hvxDiscardInput, hvxWriteAll, hvxReadByte,
+                                               checkLine, closeLine,       closePort};
+
+struct HvxPort g_hvxPort = {0, -1, &g_hvxTtyTransport, 0};
 
 // Only the rates the terminal interface names can be set; any other gives a settings error.
 static int speedFor(int baud, speed_t* speed) {
@@ -64,6 +71,12 @@ static void closePort(int fd) {
     hvxSys()->close(fd);
 }
 
+static void closeLine(int fd) {
+    hvxSetDtr(fd, 0);
+    tcflush(fd, TCIOFLUSH);
+    closePort(fd);
+}
+
 int HVX_Connect(char* status, int port, int baud) {
     if (g_hvxPort.connected) {
         hvxSetStatus(status, "Connexion Already Done");
@@ -84,6 +97,8 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
         hvxSetStatus(status, "Connexion Already Done");
         return -1;
     }
+    if (device && hvxIsNetAddress(device))
+        return hvxNetConnect(status, device, baud);
     int fd = device ? hvxSys()->open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC) : -1;
     if (fd < 0) {
         hvxSetStatus(status, "Error On Opening Communication");
@@ -118,6 +133,7 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
         return 0;
     }
     g_hvxPort.fd = fd;
+    g_hvxPort.transport = &g_hvxTtyTransport;
     g_hvxPort.connected = 1;
     g_hvxPort.unanswered = 0;
     hvxSetStatus(status, "Connection OK");
@@ -126,9 +142,19 @@ int HVX_ConnectDevice(char* status, const char* device, int baud) {
 
 void hvxForgetLostPort(void) {
     if (g_hvxPort.fd >= 0)
-        closePort(g_hvxPort.fd);
+        g_hvxPort.transport->drop(g_hvxPort.fd);
     g_hvxPort.fd = -1;
     g_hvxPort.connected = 0;
+}
+
+static int checkLine(int fd) {
+    // Events 0: poll reports only a hang-up or an error, and returns at once.
+    struct pollfd p = {fd, 0, 0};
+    int n;
+    do {
+        n = hvxSys()->poll(&p, 1, 0);
+    } while (n < 0 && errno == EINTR);
+    return n > 0 && hvxLostEvents(p.revents) ? HVX_LOST : 1;
 }
 
 int HVX_CheckLink(char* status) {
@@ -136,13 +162,7 @@ int HVX_CheckLink(char* status) {
         hvxSetStatus(status, "No Connexion");
         return 0;
     }
-    // Events 0: poll reports only a hang-up or an error, and returns at once.
-    struct pollfd p = {g_hvxPort.fd, 0, 0};
-    int n;
-    do {
-        n = hvxSys()->poll(&p, 1, 0);
-    } while (n < 0 && errno == EINTR);
-    if (n > 0 && hvxLostEvents(p.revents)) {
+    if (g_hvxPort.transport->check(g_hvxPort.fd) == HVX_LOST) {
         hvxForgetLostPort();
         hvxSetStatus(status, "Connexion lost");
         return -1;
@@ -156,9 +176,7 @@ int HVX_Disconn(char* status) {
         hvxSetStatus(status, "No Connexion to Close");
         return 0;
     }
-    hvxSetDtr(g_hvxPort.fd, 0);
-    tcflush(g_hvxPort.fd, TCIOFLUSH);
-    closePort(g_hvxPort.fd);
+    g_hvxPort.transport->close(g_hvxPort.fd);
     g_hvxPort.fd = -1;
     g_hvxPort.connected = 0;
     hvxSetStatus(status, "Connexion Closed");

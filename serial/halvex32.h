@@ -6,7 +6,9 @@
  * The library opens one serial device at a time with fixed line settings (raw 8N1 at the caller's
  * rate, output flow control on CTS, no XON/XOFF, DTR and RTS raised), checks that something at the
  * other end asserts CTS, sends one command line and collects the camera's acknowledged reply, and
- * closes the device. The open port and the connected flag are process-wide.
+ * closes the device. The device may also be a line on a server on the network, named by a URL
+ * (rfc2217://HOST:PORT, tcp://HOST:PORT; see HVX_ConnectDevice). The open port and the connected
+ * flag are process-wide.
  *
  * Threads: every function must be called from one thread (the same one, or at least never two at
  * once). Each call blocks its caller until it is done; see the time-outs of HVX_SendData.
@@ -63,11 +65,42 @@ HVX_API int HVX_Connect(char* status, int port, int baud);
  * exclusively, applies the line settings at `baud`, raises DTR and RTS and checks CTS. A device
  * without modem lines (a pseudo-terminal) counts as CTS asserted. Returns at once.
  *
+ * `device` may also name a serial line that a server on the network carries (ser2net, for one):
+ *
+ *   rfc2217://HOST:PORT  telnet with COM-PORT-OPTION (RFC 2217). Halvex32 negotiates BINARY both
+ *                        ways, SUPPRESS-GO-AHEAD and COM-PORT-OPTION, then asks the server to set
+ *                        its line as a local one is set: `baud`, 8 data bits, no parity, 1 stop bit,
+ *                        hardware flow control, DTR and RTS raised, CTS changes reported. A 0xFF
+ *                        byte is doubled on the way out and undoubled on the way in; the server's
+ *                        telnet commands never reach a reply.
+ *   tcp://HOST:PORT      a plain TCP connection carrying the line's bytes as they are; the server
+ *                        sets the line up itself, and `baud` is not used.
+ *
+ * HOST is a name, an IPv4 address or an IPv6 address in brackets ([::1]); PORT is 1 to 65535. The
+ * scheme is matched without regard to case. Over the network neither a presence probe nor a CTS
+ * test is made (a server's modem state cannot tell a low CTS from a device without modem lines): a
+ * missing camera shows as no reply. Pacing, reply framing and time-outs are as on a local line. The
+ * opening may block: up to 3 s for the TCP connection, then up to 2 s for the server to answer the
+ * telnet negotiation and up to 1 s for it to confirm the line settings. Requests that stay
+ * unconfirmed do not fail the opening; the status text then counts them,
+ * "Connection OK (3 unconfirmed)". A connection the server closes is a lost link, as a hang-up is;
+ * so is one to a server that stops answering at the TCP level (TCP keep-alive probes after 2 s of
+ * quiet, given up after 3 more; data unacknowledged for 5 s).
+ * The network adds no security of its own: keep such servers on the line's own network, or reach
+ * them through an SSH tunnel.
+ *
  *   1  "Connection OK"                   connected
+ *   1  "Connection OK (n unconfirmed)"   connected to an RFC 2217 server that left n requests
+ *                                        without an answer
  *  -1  "Connexion Already Done"          a port was already open; nothing done, it stays open
- *   0  "Error On Opening Communication"  the device cannot be opened, or another process holds it
+ *   0  "Error On Opening Communication"  the device cannot be opened, or another process holds it;
+ *                                        a network address that does not parse, does not resolve,
+ *                                        or takes no connection within 3 s, or a server that
+ *                                        closes the connection while it is opened
  *   0  "Error Setting Communication"     the line settings were refused, or `baud` is not a rate
- *                                        the terminal interface can set (beep)
+ *                                        the terminal interface can set; a server that does not
+ *                                        take COM-PORT-OPTION within 2 s or sets its line other
+ *                                        than asked (beep)
  *   0  "Error : no camera ?"             nothing asserts CTS on the port (beep)
  * On every failure the device is closed again.
  */
@@ -103,7 +136,8 @@ HVX_API int HVX_Disconn(char* status);
  * Lost line: a hang-up or an error reported by poll (POLLHUP, POLLERR), a read or write failing with
  * EIO or ENXIO (device unplugged, other side of a pseudo-terminal closed), or a read that gives no
  * byte after poll said the line was readable. The library then closes the device and forgets it: it
- * is no longer connected, and the next HVX_Connect or HVX_ConnectDevice opens afresh.
+ * is no longer connected, and the next HVX_Connect or HVX_ConnectDevice opens afresh. Over the
+ * network: the server closing or resetting the connection, or any failed send or receive.
  *
  *   n > 0  "Sending & Receipt OK"  reply of n characters, the closing carriage return included
  *   0      "No Connexion"          not connected; nothing sent and `reply` left untouched
@@ -121,8 +155,8 @@ HVX_API int HVX_SendData(char* status, const char* command, char* reply, int cha
 
 /*
  * Tells whether the open line is still there, without blocking and without reading or writing a
- * byte (one poll of the device for a hang-up). Meant to be called while no exchange runs, as often
- * as a host wants to notice an unplugged device; a lost line is closed and forgotten as in
+ * byte (one poll of the device for a hang-up; of a network connection, for its close). Meant to be called while no
+ * exchange runs, as often as a host wants to notice an unplugged device; a lost line is closed and forgotten as in
  * HVX_SendData.
  *
  *   1   "Connection OK"   connected, and the line is alive

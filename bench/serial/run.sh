@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Serial link figures: round trip of "G=2" (HVX_SendData, a bare C loop, pyserial) against one
-# instantly answering vistrel-camsim over a pseudo-terminal, then the pacing check.
+# instantly answering vistrel-camsim over a pseudo-terminal, then the pacing check; then the same
+# through ser2net on 127.0.0.1 (needs the ser2net package).
 # Usage: bench/serial/run.sh [BUILD_DIR] [COUNT]   (default build/dev, 2000 round trips each)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/dev}
 count=${2:-2000}
 bin=$build/bin
-cmake --build "$build" --target serial_timing vistrel-camsim >/dev/null
+cmake --build "$build" --target serial_timing network_timing vistrel-camsim >/dev/null
 
 out=$(mktemp)
 "$bin/vistrel-camsim" --cam bench/serial/bench.cam >"$out" &
@@ -27,3 +28,9 @@ else
 fi
 echo "== pacing: 20 characters at 20 ms =="
 "$bin/serial_timing" pacing 20 20 5
+echo "== over the network: ser2net on 127.0.0.1 in front of the simulator =="
+if command -v ser2net >/dev/null; then
+    "$bin/network_timing" "$count" 20
+else
+    echo "ser2net not installed; skipped"
+fi

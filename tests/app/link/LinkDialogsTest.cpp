@@ -84,7 +84,7 @@ TEST(ChooseComPort, CancelKeepsTheLinkButTheOpeningReplacedAnOddRate) {
     whenModal([&](QWidget* dialog) {
         control<QRadioButton>(dialog, 1030)->click();
         control<QComboBox>(dialog, 1031)->setCurrentIndex(2);
-        control<QComboBox>(dialog, 1041)->setEditText("  /dev/ttyUSB7 ");
+        control<QComboBox>(dialog, 1041)->setEditText("  rfc2217://station-3:4001 "); // a station's server
         control<QComboBox>(dialog, 1040)->setEditText("");
         control<QPushButton>(dialog, 1)->click();
     });
@@ -94,7 +94,7 @@ TEST(ChooseComPort, CancelKeepsTheLinkButTheOpeningReplacedAnOddRate) {
     EXPECT_EQ(link.SettingsChanged, 1);
     EXPECT_FALSE(link.CameraLinkLibrary.loaded());
     EXPECT_EQ(link.ComDevice[0], "/dev/ttyS0");
-    EXPECT_EQ(link.ComDevice[1], "/dev/ttyUSB7");
+    EXPECT_EQ(link.ComDevice[1], "rfc2217://station-3:4001");
     EXPECT_TRUE(prompts.shown.empty());
 
     // Reopened: COM2 and 38400 are preselected, the mapping shown.
@@ -109,7 +109,7 @@ TEST(ChooseComPort, CancelKeepsTheLinkButTheOpeningReplacedAnOddRate) {
     ChooseComPort(link, prompts, nullptr);
     EXPECT_TRUE(com2Shown);
     EXPECT_EQ(rateShown, "38400");
-    EXPECT_EQ(com2Device, "/dev/ttyUSB7");
+    EXPECT_EQ(com2Device, "rfc2217://station-3:4001");
 }
 
 TEST(CCameraLinkPortDialog, ListsProbedPortsAndOkOrDoubleClickSetsThePort) {

@@ -2,6 +2,7 @@
 // on a pseudo-terminal and the simulated Camera Link library.
 #include "support/TempDir.h"
 #include "tools/camsim/CameraModel.h"
+#include "tools/camsim/Ser2netFront.h"
 #include "tools/camsim/SimServer.h"
 #include "tools/vistrelctl/VistrelctlRun.h"
 
@@ -152,6 +153,21 @@ TEST_F(VistrelctlApply, RefusalsAndFailuresGiveTheirExitCodes) {
     result = run("read-settings", true);
     EXPECT_EQ(result.exitCode, 1) << result.out;
     EXPECT_NE(result.out.find("Error : Camera settings"), std::string::npos) << result.out;
+}
+
+// COM2 mapped to a station's ser2net: the camera receives what a local line sends it, in order.
+TEST_F(VistrelctlApply, ThroughSer2netAsOnALocalLine) {
+    const CtlRun local = run("apply --from camera --json");
+    ASSERT_EQ(local.exitCode, 0) << local.out;
+    const std::vector<std::string> sent = m_server->lines();
+    camsim::Ser2netFront ser2net(m_server->devicePath());
+    ASSERT_TRUE(ser2net.ok()) << ser2net.error();
+    m_settings = m_dir.write("vistrel.INI", "[Common]\nCOM Port=2\n[Serial Devices]\nCOM2=" + ser2net.url() + "\n");
+    const CtlRun remote = run("apply --from camera --json");
+    EXPECT_EQ(remote.exitCode, 0);
+    EXPECT_EQ(remote.out, local.out);
+    const std::vector<std::string> all = m_server->lines();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(sent.size()), all.end()), sent);
 }
 
 TEST_F(VistrelctlApply, AGarblingCameraShowsTheLinksStatusNeitherSuccessNorRefusal) {

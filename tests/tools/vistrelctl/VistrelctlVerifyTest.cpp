@@ -1,6 +1,7 @@
 // vistrelctl save-settings, verify and batch against camera simulators on pseudo-terminals.
 #include "support/TempDir.h"
 #include "tools/camsim/CameraModel.h"
+#include "tools/camsim/Ser2netFront.h"
 #include "tools/camsim/SimServer.h"
 #include "tools/vistrelctl/VistrelctlRun.h"
 
@@ -135,6 +136,27 @@ TEST_F(VistrelctlVerify, BatchRunsEveryTargetAsideFromTheOthers) {
     EXPECT_EQ(byTarget[6].back()["error"], "stopped after 2 s without ending");
     EXPECT_NE(byTarget[7].back()["error"].get<std::string>().find("unterminated"), std::string::npos);
     EXPECT_EQ(byTarget[0].back(), Json::parse(R"({"targets":5,"ok":1,"differ":1,"failed":3})"));
+}
+
+// Cameras at remote stations, each behind a ser2net of its own: the batch verifies them over the
+// network as it does on local lines.
+TEST_F(VistrelctlVerify, BatchVerifiesCamerasBehindSer2net) {
+    const std::string vcs = m_dir.path() + "good.vcs";
+    ASSERT_EQ(run("save-settings", 0, "--settings '" + m_settings + "' --out '" + vcs + "'").exitCode, 0);
+    ASSERT_EQ(runVistrelctl("send --device '" + m_servers[1]->devicePath() + "' T=1").exitCode, 0);
+    std::vector<std::unique_ptr<camsim::Ser2netFront>> stations;
+    std::string targets;
+    for (const auto& server : m_servers) {
+        stations.push_back(std::make_unique<camsim::Ser2netFront>(server->devicePath()));
+        ASSERT_TRUE(stations.back()->ok()) << stations.back()->error();
+        targets += "--device " + stations.back()->url() + " --cam '" + m_cam + "' --settings '" + vcs + "'\n";
+    }
+    const CtlRun batch = runVistrelctl("batch verify --json --targets '" + m_dir.write("targets", targets) + "'");
+    EXPECT_EQ(batch.exitCode, 2) << batch.out; // the third camera is another model
+    const std::vector<Json> lines = jsonLines(batch.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), Json::parse(R"({"targets":3,"ok":1,"differ":1,"failed":1})")) << batch.out;
+    EXPECT_EQ(m_servers[1]->lines().back(), "CFG?");
 }
 
 } // namespace
