@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <netdb.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -122,9 +123,40 @@ DeviceProblem permissionProblem(const std::string& path, const struct stat& info
             "run \"sudo adduser $USER " + group + "\", then log out and log in again"};
 }
 
+// A line on a server on the network ("rfc2217://HOST:PORT", "tcp://HOST:PORT"): whether its name
+// resolves is what can be told without connecting.
+DeviceProblem networkProblem(const std::string& address) {
+    const std::size_t start = address.find("://") + 3;
+    const std::size_t colon = address.rfind(':');
+    std::string host = colon > start ? address.substr(start, colon - start) : std::string();
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    }
+    const std::string port = colon > start ? address.substr(colon + 1) : std::string();
+    constexpr const char* kRemedy = "check the address, that the station's serial server (ser2net) runs and takes "
+                                    "connections on that port, and that no firewall stands between";
+    if (host.empty() || port.empty() || port.find_first_not_of("0123456789") != std::string::npos) {
+        return {DeviceFault::Other, "cannot read the address " + address,
+                "write it as rfc2217://HOST:PORT or tcp://HOST:PORT (HOST a name, an IPv4 address or [IPv6])"};
+    }
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0) {
+        return {DeviceFault::Missing, "the name " + host + " of " + address + " does not resolve", kRemedy};
+    }
+    freeaddrinfo(found);
+    return {DeviceFault::Other,
+            "no connection to " + address + ": nothing answered there within 3 s, or the server refused or closed it",
+            kRemedy};
+}
+
 } // namespace
 
 DeviceProblem DiagnoseDevice(const std::string& path, DeviceProbe probe, const std::string& procRoot) {
+    if (path.find("://") != std::string::npos) {
+        return probe == DeviceProbe::TryOpening ? networkProblem(path) : DeviceProblem{};
+    }
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         return {DeviceFault::Missing, "no such device: " + path, kOtherDeviceRemedy};

@@ -30,8 +30,9 @@ enum class DeviceProbe {
                 // failed, since opening a serial device raises its modem lines
 };
 
-// What keeps `path` from being opened as a serial link. `procRoot` stands for /proc (tests give a
-// folder of their own).
+// What keeps `path` from being opened as a serial link. For a line on a network server
+// ("rfc2217://HOST:PORT", "tcp://HOST:PORT") only whether its name resolves is told, and only when
+// trying to open. `procRoot` stands for /proc (tests give a folder of their own).
 DeviceProblem DiagnoseDevice(const std::string& path, DeviceProbe probe, const std::string& procRoot = "/proc");
 
 } // namespace vistrel
