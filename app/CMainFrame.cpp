@@ -2,6 +2,7 @@
 
 #include "app/CapsLockState.h"
 #include "app/CommandIds.h"
+#include "app/CutTextToolTip.h"
 #include "app/link/LinkMenu.h"
 #include "app/panel/CCommView.h"
 #include "app/platform/QtPrompts.h"
@@ -171,7 +172,8 @@ void CMainFrame::createStatusBar() {
         m_panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     m_panes[0]->setMinimumWidth(1);
-    bar->addWidget(m_panes[0], 1); // hidden while a menu prompt is shown in its place
+    CutTextToolTip::install(m_panes[0]); // its texts may not fit, and a failed connection says why
+    bar->addWidget(m_panes[0], 1);       // hidden while a menu prompt is shown in its place
     fitStatusPanes(screenRect().width());
     bar->addPermanentWidget(m_panes[1]);
     m_panes[2]->setObjectName(QString::number(kCapsLockIndicatorId));
@@ -206,6 +208,7 @@ void CMainFrame::updatePanes() {
     if (m_panes[0]->text() != status) {
         m_panes[0]->setText(status);
     }
+    CutTextToolTip::setExplanation(m_panes[0], displayText(m_state.records.connection.StatusPaneReason));
     const QString connection = displayText(m_state.records.connection.ConnectionPaneText);
     if (m_panes[1]->text() != connection) {
         m_panes[1]->setText(connection);

@@ -12,7 +12,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <cctype>
 #include <ctime>
+#include <string>
 
 namespace vistrel {
 
@@ -51,7 +53,17 @@ void route(CMainFrame& frame, int commandId, std::function<bool()> enabled, std:
 std::function<void()> InstallPanelCommands(CMainFrame& frame, CommPanel& panel, const PanelRecords& records,
                                            CCommDoc& document, Prompts& prompts) {
     const auto always = [] { return true; };
-    route(frame, kCmdConnection, always, [&panel] { panel.OnConnection(); });
+    route(frame, kCmdConnection, always, [&panel, &records, &prompts] {
+        panel.OnConnection();
+        // The status pane keeps the link's own text; why the device would not open, and what to do
+        // about it, is said here.
+        const ConnectionState& connection = records.connection;
+        if (!connection.StatusPaneReason.empty()) {
+            std::string reason = connection.StatusPaneReason;
+            reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+            prompts.tell(connection.StatusPaneText + "\n\n" + reason + ".");
+        }
+    });
     route(frame, kCmdDisconnection, always, [&panel] { panel.OnDisconnection(); });
     route(
         frame, kCmdRefresh, [&panel] { return panel.OnUpdateRefresh().enabled; }, [&panel] { panel.OnRefresh(); });

@@ -86,13 +86,15 @@ std::string desktopEntryText(const std::string& executablePath) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Vistrel\n"
+           "GenericName=Camera Setup\n"
            "Comment=Set up an industrial camera over its serial control channel\n"
            "Exec=" +
            quotedExecArgument(executablePath) +
            "\n"
            "Icon=vistrel\n"
            "Terminal=false\n"
-           "Categories=Utility;\n";
+           "Categories=Utility;Electronics;Engineering;\n"
+           "Keywords=camera;serial;RS-232;Camera Link;frame grabber;machine vision;line scan;\n";
 }
 
 FileResult registerDesktopEntry(const std::string& folder, const std::string& executablePath) {

@@ -13,6 +13,9 @@ struct LinkResult {
     // The line is gone (device unplugged, other end hung up): the link closed itself, and nothing
     // more should be attempted on it until it is opened again.
     bool lost = false;
+    // A link that did not open: why, and what the user can do about it (empty when not known). Given
+    // a default, so that a result written {result, status, reply} needs none.
+    std::string reason{};
 };
 
 // The status text of a lost line.

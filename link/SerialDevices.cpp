@@ -4,10 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -79,6 +76,8 @@ void addUsbDetails(const std::string& sysRoot, SerialDevice& device) {
     const fs::path top = fs::path(sysRoot);
     for (int depth = 0; depth < 8 && !dir.empty() && dir != dir.root_path(); ++depth, dir = dir.parent_path()) {
         if (fs::exists(dir / "idVendor", error)) {
+            device.vendorId = readLine(dir / "idVendor");
+            device.productId = readLine(dir / "idProduct");
             device.maker = readLine(dir / "manufacturer");
             device.product = readLine(dir / "product");
             device.serialNumber = readLine(dir / "serial");
@@ -92,17 +91,35 @@ void addUsbDetails(const std::string& sysRoot, SerialDevice& device) {
 
 } // namespace
 
+std::string SerialDevice::details() const {
+    // A stable name says which kernel device it stands for; a kernel name needs no repeating.
+    std::string text = fs::path(path).filename() == kernelName ? "" : kernelName;
+    if (isUsb()) {
+        std::string usb = "USB " + vendorId + ":" + productId;
+        for (const std::string* part : {&maker, &product}) {
+            if (!part->empty()) {
+                usb += " " + *part;
+            }
+        }
+        text += (text.empty() ? "" : ", ") + usb;
+        if (!serialNumber.empty()) {
+            text += ", serial " + serialNumber;
+        }
+    }
+    return text;
+}
+
 std::vector<SerialDevice> ListSerialDevices(const std::string& devRoot, const std::string& sysRoot) {
     std::vector<SerialDevice> devices;
     const fs::path dev(devRoot);
     for (const std::string& name : namesIn(dev, "ttyS")) {
         if (isRealUart(sysRoot, name)) {
-            devices.push_back({(dev / name).string(), name, {}, {}, {}});
+            devices.push_back({(dev / name).string(), name, {}, {}, {}, {}, {}, {}});
         }
     }
     for (const char* prefix : {"ttyUSB", "ttyACM"}) {
         for (const std::string& name : namesIn(dev, prefix)) {
-            SerialDevice device{(dev / name).string(), name, {}, {}, {}};
+            SerialDevice device{(dev / name).string(), name, {}, {}, {}, {}, {}, {}};
             addUsbDetails(sysRoot, device);
             devices.push_back(device);
         }
@@ -111,28 +128,19 @@ std::vector<SerialDevice> ListSerialDevices(const std::string& devRoot, const st
         const fs::path link = dev / "serial/by-id" / name;
         std::error_code error;
         const fs::path target = fs::read_symlink(link, error);
-        SerialDevice device{link.string(), error ? std::string() : target.filename().string(), {}, {}, {}};
+        SerialDevice device{link.string(), error ? std::string() : target.filename().string(), {}, {}, {}, {}, {}, {}};
         if (!device.kernelName.empty()) {
             addUsbDetails(sysRoot, device);
+        }
+        for (SerialDevice& kernel : devices) {
+            if (kernel.stableName.empty() && !device.kernelName.empty() &&
+                kernel.path == (dev / device.kernelName).string()) {
+                kernel.stableName = device.path;
+            }
         }
         devices.push_back(device);
     }
     return devices;
-}
-
-std::string DevicePermissionProblem(const std::string& path) {
-    if (access(path.c_str(), R_OK | W_OK) == 0 || (errno != EACCES && errno != EPERM)) {
-        return std::string();
-    }
-    std::string group = "dialout";
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0) {
-        if (const struct group* entry = getgrgid(info.st_gid)) {
-            group = entry->gr_name;
-        }
-    }
-    return "Permission denied on " + path + ": the user must be in the group \"" + group +
-           "\" (usually dialout); log in again after joining it";
 }
 
 } // namespace vistrel

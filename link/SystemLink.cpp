@@ -3,6 +3,7 @@
 #include "link/CameraLinkChannel.h"
 #include "link/CameraLinkExchange.h"
 #include "link/ComPortChoice.h"
+#include "platform/DeviceAccess.h"
 #include "serial/halvex32.h"
 
 #include <cstring>
@@ -11,6 +12,11 @@ namespace vistrel {
 
 static_assert(kLinkStatusCapacity >= HVX_STATUS_MIN_SIZE, "Halvex32's status texts must fit");
 static_assert(sizeof(LinkState::ReplyBuffer) >= HVX_REPLY_MIN_SIZE, "Halvex32's longest reply must fit");
+
+namespace {
+// Halvex32's text for a device it could not open; its other failures come after the open.
+constexpr const char* kOpenFailedStatus = "Error On Opening Communication";
+} // namespace
 
 LinkResult SystemLink::outcome(int result, bool withReply) const {
     LinkResult out;
@@ -27,7 +33,11 @@ LinkResult SystemLink::open() {
         return outcome(OpenCameraLinkChannel(m_link, m_link.LinkStatusText), false);
     }
     const std::string device = ComDeviceOf(m_link, m_link.LinkKind);
-    return outcome(HVX_ConnectDevice(m_link.LinkStatusText, device.c_str(), m_link.LinkBaudRate), false);
+    LinkResult opened = outcome(HVX_ConnectDevice(m_link.LinkStatusText, device.c_str(), m_link.LinkBaudRate), false);
+    if (opened.result == 0 && opened.status == kOpenFailedStatus) {
+        opened.reason = DiagnoseDevice(device, DeviceProbe::TryOpening).text();
+    }
+    return opened;
 }
 
 LinkResult SystemLink::exchange(const std::string& command, int charDelayMs) {

@@ -37,6 +37,7 @@ void CommPanel::OnConnection() {
     ConnectionState& connection = m_records.connection;
     const LinkResult opened = m_link.open();
     connection.StatusPaneText = opened.status;
+    connection.StatusPaneReason = opened.reason;
     if (opened.result == 0) {
         // Debug mode lets the panel be worked without a camera.
         if (m_values.DebugMode == 1) {
@@ -77,6 +78,7 @@ void CommPanel::OnConnection() {
 void CommPanel::OnDisconnection() {
     ConnectionState& connection = m_records.connection;
     connection.StatusPaneText = m_link.close().status;
+    connection.StatusPaneReason.clear();
     connection.ConnectionPaneText = "NO Connexion";
     connection.CameraConnected = 0;
     connection.CameraDisconnected = 1;

@@ -17,6 +17,9 @@ struct ConnectionState {
     int ConfigCommandEnabled = 1;
     std::string StatusPaneText = "Connexion closed"; // status bar pane 0
     std::string ConnectionPaneText = "-";            // status bar pane 1
+    // Why the last connection failed and what to do, for a tooltip on pane 0 and a message (empty
+    // when the link opened, or the reason is not known).
+    std::string StatusPaneReason;
 };
 
 // What the panel holds besides its widgets: the loaded description, the document title and the

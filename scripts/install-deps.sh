@@ -12,6 +12,7 @@ packages=(
     libxcb1-dev
     xvfb xauth
     locales
+    lintian desktop-file-utils appstream man-db bash-completion
     ser2net
 )
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Drives the demo of run.sh like a user and takes a picture of the filled panel after one change:
-# docs/demo-panel.png. Connection, camera configuration and OK (linescan.cam, the proposed
-# initialisation), then the next entry of "Analog gain". Run it under a virtual X server:
+# Drives the demo of run.sh like a user, in the steps of the README, and takes a picture of the
+# filled panel after one change: docs/demo-panel.png. Connection, camera configuration and OK
+# (linescan.cam, the proposed initialisation), disconnection and connection (now the camera is
+# identified), camera configuration and OK (the camera's settings), then the next entry of
+# "Analog gain". Run it under a virtual X server:
 #   xvfb-run -a -s "-screen 0 1280x1024x24" ./scripts/screenshot-demo.sh
 # Needs xdotool and ImageMagick (apt-get install xdotool imagemagick).
 set -euo pipefail
@@ -19,15 +21,24 @@ click() { # x y within the frame
     xdotool mousemove $((X + $1)) $((Y + $2)) click 1
 }
 
+configure() { # the camera configuration dialog, OK with what it proposes
+    click 32 44 # toolbar: camera configuration
+    xdotool search --sync --name "Camera configuration" >/dev/null
+    sleep 1
+    xdotool key Return
+    sleep 4 # the panel is sent to the camera
+}
+
 sleep 1
 click 157 44 # toolbar: connection
 sleep 2
-click 32 44 # toolbar: camera configuration
-xdotool search --sync --name "Camera configuration" >/dev/null
+configure    # linescan.cam, the settings file's values
+click 207 44 # toolbar: disconnection
 sleep 1
-xdotool key Return # OK: linescan.cam, the proposed initialisation
-sleep 4            # the panel is sent to the camera
-click 65 108       # "Analog gain"
+click 157 44 # toolbar: connection, which now identifies the camera
+sleep 2
+configure    # the camera's own settings
+click 65 108 # "Analog gain"
 sleep 1
 xdotool key Down Return
 sleep 2

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole suite twice: a normal build, and one
 # under AddressSanitizer and UndefinedBehaviorSanitizer. A Release build of the programs checks
-# what a packager's build sees, and its Debian package is checked from an unpacked tree. Ends with
-# CTest's summary line.
+# what a packager's build sees; its three Debian packages are checked by lintian and from an
+# unpacked tree. Ends with CTest's summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -33,6 +33,9 @@ CComPortDialog::CComPortDialog(LinkState& link, QWidget* parent)
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         combo->setFixedWidth(combo->geometry().width());
+        combo->setCompleter(nullptr); // typing completes to no listed text with its details
+        connect(combo, &QComboBox::activated, combo,
+                [combo](int index) { combo->setEditText(combo->itemData(index).toString()); });
     }
     connect(m_ui->buttonOk, &QPushButton::clicked, this, &CComPortDialog::OnOK);
     connect(m_ui->buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -70,8 +73,18 @@ void CComPortDialog::fillDevices() {
     for (int slot = 0; slot < 2; ++slot) {
         QComboBox* combo = combos[slot];
         combo->clear();
+        // Each device with what it is beside its path (the kernel name behind a stable name, the
+        // USB adapter's ids, maker, product and serial number); picking one puts the path alone
+        // in the field.
         for (const SerialDevice& device : devices) {
-            combo->addItem(QString::fromStdString(device.path));
+            const QString path = QString::fromStdString(device.path);
+            const QString details = QString::fromStdString(device.details());
+            combo->addItem(details.isEmpty() ? path : path + QStringLiteral("  (") + details + QLatin1Char(')'), path);
+            QString tip = details;
+            if (!device.stableName.empty()) {
+                tip += QStringLiteral("\nStable name: ") + QString::fromStdString(device.stableName);
+            }
+            combo->setItemData(combo->count() - 1, tip.trimmed(), Qt::ToolTipRole);
         }
         combo->setEditText(QString::fromStdString(ComDeviceOf(m_link, slot + 1)));
     }

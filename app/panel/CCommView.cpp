@@ -1,5 +1,6 @@
 #include "app/panel/CCommView.h"
 
+#include "app/CutTextToolTip.h"
 #include "app/panel/DialogUnits.h"
 #include "app/panel/EditableList.h"
 #include "app/panel/EntryBytes.h"
@@ -114,6 +115,7 @@ void CCommView::createControls() {
         switch (entry.kind) {
         case Kind::Group: {
             auto* group = new QGroupBox(caption, this);
+            CutTextToolTip::install(group);
             frames.append(group);
             if (entry.id != 0) {
                 m_groups.insert(entry.id, group);
@@ -130,6 +132,7 @@ void CCommView::createControls() {
         }
         case Kind::Check: {
             auto* check = new QCheckBox(caption, this);
+            CutTextToolTip::install(check);
             m_checks.insert(entry.id, check);
             widget = check;
             break;

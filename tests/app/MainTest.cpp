@@ -1,6 +1,7 @@
 // The program itself, started as a desktop session without a display would start it.
 #include "support/TempDir.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -11,11 +12,15 @@
 namespace vistrel {
 namespace {
 
-// Runs the program with one argument, no display of any kind and XDG_DATA_HOME set to `dataHome`;
-// its exit code, or -1 when it died or outlived the time limit.
-int runWithoutDisplay(const std::string& argument, const std::string& dataHome) {
+// Runs the program with one argument, no display of any kind and XDG_DATA_HOME set to `dataHome`,
+// its standard output into `output` when given; its exit code, or -1 when it died or outlived the
+// time limit.
+int runWithoutDisplay(const std::string& argument, const std::string& dataHome, const std::string& output = {}) {
     const pid_t child = ::fork();
     if (child == 0) {
+        if (!output.empty() && !std::freopen(output.c_str(), "w", stdout)) {
+            ::_exit(126);
+        }
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             ::unsetenv(name);
         }
@@ -48,6 +53,17 @@ TEST(Main, RegistrationAndAutomationSwitchesWorkWithoutADisplay) {
     // A registration that cannot be written says so and fails, still without a display.
     const std::string blocker = dir.write("blocker", "a file where the folder should be");
     EXPECT_EQ(runWithoutDisplay("-RegServer", blocker), 1);
+}
+
+TEST(Main, HelpAndVersionAnswerOnStandardOutputWithoutADisplay) {
+    test::TempDir dir;
+    EXPECT_EQ(runWithoutDisplay("--help", dir.path(), dir.path() + "help"), 0);
+    EXPECT_EQ(dir.read("help").rfind("Usage: vistrel [-RegServer | -UnregServer | --help | --version]\n", 0), 0u);
+    EXPECT_EQ(runWithoutDisplay("--version", dir.path(), dir.path() + "version"), 0);
+    EXPECT_EQ(dir.read("version").rfind("vistrel (Vistrel) 6.5.0\n", 0), 0u);
+    // Any other argument still opens the window, which without a display cannot be.
+    EXPECT_NE(runWithoutDisplay("--helpful", dir.path()), 0);
+    EXPECT_EQ(test::entriesOf(dir.path()), 2u) << "no window, no other file";
 }
 
 } // namespace

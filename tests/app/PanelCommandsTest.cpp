@@ -2,6 +2,7 @@
 #include "app/CCommDoc.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/CutTextToolTip.h"
 #include "app/panel/CCameraConfigDialog.h"
 #include "app/panel/CCommView.h"
 #include "app/panel/CCompareSettingsDialog.h"
@@ -136,6 +137,31 @@ TEST(PanelCommands, UpdateRulesGovernTheCommandsAndThePanes) {
     EXPECT_EQ(stateOf(frame, kCmdDisconnection), (CommandState{true, true}));
     EXPECT_EQ(stateOf(frame, kCmdCameraConfiguration), (CommandState{false, false}));
     EXPECT_EQ(stateOf(frame, kCmdFileOpen), (CommandState{false, false}));
+}
+
+TEST(PanelCommands, AFailedConnectionSaysWhyInAMessageAndInPaneZerosTooltip) {
+    PanelProgram program;
+    CMainFrame& frame = program.frame;
+    frame.show();
+    QApplication::processEvents();
+    const std::string reason = "permission denied on /dev/ttyUSB0: the device belongs to the group dialout, and "
+                               "this user is not in it; run \"sudo adduser $USER dialout\", then log out and log in "
+                               "again";
+    program.link.openResults.push_back({0, "Error On Opening Communication", "", false, reason});
+    program.link.openResults.push_back({0, "Error : no camera ?", ""});
+
+    frame.action(kCmdConnection)->trigger();
+    EXPECT_EQ(frame.pane(0)->text(), QStringLiteral("Error On Opening Communication")); // the link's own text
+    ASSERT_EQ(program.prompts.texts().size(), 1u);
+    EXPECT_EQ(program.prompts.texts()[0], "Error On Opening Communication\n\nP" + reason.substr(1) + ".");
+    EXPECT_EQ(CutTextToolTip::toolTipOf(frame.pane(0)),
+              QStringLiteral("Error On Opening Communication\n") + QString::fromStdString(reason));
+
+    // A failure whose reason is not known says nothing more, and leaves no old reason behind.
+    frame.action(kCmdConnection)->trigger();
+    EXPECT_EQ(program.prompts.texts().size(), 1u);
+    EXPECT_EQ(CutTextToolTip::toolTipOf(frame.pane(0)), QString());
+    EXPECT_EQ(stateOf(frame, kCmdConnection), (CommandState{true, false}));
 }
 
 TEST(PanelCommands, CameraConfigurationBuildsThePanelAndUserChangesReachTheCamera) {

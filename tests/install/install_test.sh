@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, moves the tree elsewhere, and checks that it works
-# from there: the programs through their links in bin/, and a C program built against halvex32.pc
-# that talks to the simulated camera through the installed library.
-# Usage: install_test.sh BUILD_DIR CLIENT_SOURCE
+# Installs the build into a temporary prefix, builds a C program against the installed halvex32.pc,
+# moves the tree elsewhere, and checks that it works from there: the programs through their links
+# in bin/, and the C program talking to the simulated camera through the installed library.
+# Usage: install_test.sh BUILD_DIR CLIENT_SOURCE LIBRARY_DIR   (LIBRARY_DIR: lib/<multiarch> or lib)
 set -euo pipefail
 build=$1
 client_source=$2
+library_dir=$3
 
 work=$(mktemp -d)
 sim=
@@ -23,6 +24,12 @@ fail() {
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 
 cmake --install "$build" --prefix "$work/first" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
+# halvex32.pc names the prefix it was installed to.
+export PKG_CONFIG_PATH=$work/first/$library_dir/pkgconfig
+[ "$(pkg-config --variable=libdir halvex32)" = "$work/first/$library_dir" ] ||
+    fail "halvex32.pc names $(pkg-config --variable=libdir halvex32)"
+# shellcheck disable=SC2046
+cc -std=c11 -Wall -Werror -o "$work/hvx_client" "$client_source" $(pkg-config --cflags --libs halvex32)
 mv "$work/first" "$work/moved"
 prefix=$work/moved
 
@@ -41,16 +48,16 @@ if [ -e "$app/vistrel" ]; then
 fi
 [ -e "$prefix/include/halvex32.h" ] || fail "no halvex32.h"
 
-# The library answers to its versioned soname, in the program folder and in lib/.
-soname=$(objdump -p "$prefix/lib/libhalvex32.so" | awk '$1 == "SONAME" { print $2 }')
+# The library answers to its versioned soname, in the library folder, and the programs find it
+# there from their own place.
+libdir=$prefix/$library_dir
+soname=$(objdump -p "$libdir/libhalvex32.so" | awk '$1 == "SONAME" { print $2 }')
 [[ "$soname" =~ ^libhalvex32\.so\.[0-9]+$ ]] || fail "soname is '$soname'"
-[ -e "$app/$soname" ] && [ -e "$prefix/lib/$soname" ] || fail "$soname is not installed"
-
-export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
-libdir=$(pkg-config --variable=libdir halvex32)
-[ "$(cd "$libdir" && pwd -P)" = "$(cd "$prefix/lib" && pwd -P)" ] || fail "halvex32.pc names $libdir"
-# shellcheck disable=SC2046
-cc -std=c11 -Wall -Werror -o "$work/hvx_client" "$client_source" $(pkg-config --cflags --libs halvex32)
+[ -e "$libdir/$soname" ] || fail "$soname is not installed"
+[ ! -e "$app/$soname" ] || fail "$soname is in the program folder too"
+found=$(env -u LD_LIBRARY_PATH ldd "$app/vistrelctl" | awk -v so="$soname" '$1 == so { print $3 }')
+[ -n "$found" ] && [ "$(realpath "$found")" = "$(realpath "$libdir/$soname")" ] ||
+    fail "vistrelctl finds $soname at '$found', not in $libdir"
 
 # A simulated camera, started through its link in bin/.
 "$prefix/bin/vistrel-camsim" --cam "$app/CamFiles/linescan.cam" >"$work/sim.out" 2>&1 &

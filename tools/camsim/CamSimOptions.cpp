@@ -29,7 +29,7 @@ int hexDigit(char c) {
 } // namespace
 
 const char* CamSimUsage() {
-    return "usage: vistrel-camsim --cam FILE [options]\n"
+    return "Usage: vistrel-camsim --cam FILE [OPTION]...\n"
            "Simulates a camera that speaks the line protocol described by FILE (.cam), on a new\n"
            "pseudo-terminal whose path is printed on the first line, until interrupted.\n"
            "  --device PATH          serve an existing serial device instead\n"
@@ -45,7 +45,12 @@ const char* CamSimUsage() {
            "  --value-error N        error number answered to a refused value\n"
            "  --command-error N      error number answered to an unknown command\n"
            "  --transcript FILE      append what is received, with times (\"-\": standard error)\n"
-           "  --exit-with-parent     end when the process that started it ends, however it ends\n";
+           "  --exit-with-parent     end when the process that started it ends, however it ends\n"
+           "  --help                 show this help, then end\n"
+           "  --version              show the version, then end\n"
+           "Exit status: 0 when stopped by a signal or a hang-up, 1 when the description or the device\n"
+           "cannot be used, 2 for a wrong command line.\n"
+           "Full documentation: man vistrel-camsim\n";
 }
 
 bool UnescapeBytes(const std::string& text, std::string& bytes) {
@@ -113,6 +118,10 @@ bool ParseCamSimOptions(const std::vector<std::string>& args, CamSimOptions& opt
         const std::string& name = args[i];
         if (name == "--help" || name == "-h") {
             options.help = true;
+            continue;
+        }
+        if (name == "--version") {
+            options.version = true;
             continue;
         }
         if (name == "--exit-with-parent") {
@@ -198,7 +207,7 @@ bool ParseCamSimOptions(const std::vector<std::string>& args, CamSimOptions& opt
             return false;
         }
     }
-    if (!options.help && options.camPath.empty()) {
+    if (!options.help && !options.version && options.camPath.empty()) {
         error = "--cam FILE is required";
         return false;
     }

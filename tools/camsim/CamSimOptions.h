@@ -17,6 +17,7 @@ struct CamSimOptions {
     FaultKnobs knobs;
     bool exitWithParent = false; // end when the starting process ends, however it ends
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments after the program name. Returns false with a message in `error`.

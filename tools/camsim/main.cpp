@@ -7,6 +7,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include "shell/ProgramInfo.h"
 #include "tools/camsim/CamSimOptions.h"
 #include "tools/camsim/SimServer.h"
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << CamSimUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << vistrel::versionText("vistrel-camsim");
         return 0;
     }
     SimCamera camera;

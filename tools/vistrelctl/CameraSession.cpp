@@ -74,7 +74,9 @@ int CameraSession::connect(const char* command) {
     }
     if (records.connection.CameraConnected == 0) {
         const std::optional<int> stuck = reportGrabberStuck(linkState);
-        const int code = stuck ? *stuck : reportLinkNotOpened(linkState, records.connection.StatusPaneText);
+        const int code = stuck ? *stuck
+                               : reportLinkNotOpened(linkState, records.connection.StatusPaneText,
+                                                     records.connection.StatusPaneReason);
         ReleaseCameraLinkLibrary(linkState, prompts);
         return code;
     }

@@ -66,11 +66,11 @@ int runDescribe(const std::vector<std::string>& args) {
     const LintedCamera linted = lintCamFile(args[0]);
     if (!linted.described) {
         std::fprintf(stderr, "vistrelctl: cannot open %s for reading\n", args[0].c_str());
-        return 2;
+        return kExitUsage;
     }
     const std::string text = toJson(linted).dump(2) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return 0;
+    return kExitDone;
 }
 
 } // namespace vistrel::ctl

@@ -15,14 +15,14 @@ int runKey(const std::vector<std::string>& args) {
     const CamKeyLookup lookup = LookupCamKey(args[0], args[1], args[2]);
     if (lookup.outcome == CamKeyLookup::Outcome::CannotOpen) {
         std::fprintf(stderr, "vistrelctl: cannot open %s for reading\n", args[0].c_str());
-        return 2;
+        return kExitUsage;
     }
     if (lookup.value.empty()) {
-        return 1;
+        return kExitRefused;
     }
     std::fwrite(lookup.value.data(), 1, lookup.value.size(), stdout);
     std::fputc('\n', stdout);
-    return 0;
+    return kExitDone;
 }
 
 } // namespace vistrel::ctl

@@ -3,6 +3,7 @@
 #include "link/LinkState.h"
 #include "platform/RunValues.h"
 #include "settings/StartupSettings.h"
+#include "tools/vistrelctl/Subcommand.h"
 
 #include <map>
 #include <optional>
@@ -12,9 +13,9 @@
 
 namespace vistrel::ctl {
 
-inline constexpr int kLinkExitOk = 0;
-inline constexpr int kLinkExitExchangeFailed = 1;
-inline constexpr int kLinkExitNoLink = 2; // the link could not be opened, or the arguments are wrong
+inline constexpr int kLinkExitOk = kExitDone;
+inline constexpr int kLinkExitExchangeFailed = kExitRefused;
+inline constexpr int kLinkExitNoLink = kExitUsage; // the link could not be opened, or the arguments are wrong
 
 // The link "send" opens and what it sends, from the command line over the settings file's values.
 struct SendOptions {

@@ -2,7 +2,6 @@
 
 #include "link/CameraLinkLibrary.h"
 #include "link/ComPortChoice.h"
-#include "link/SerialDevices.h"
 
 #include <cstdio>
 
@@ -27,14 +26,12 @@ std::optional<int> reportGrabberStuck(const LinkState& link) {
     return kLinkExitNoLink;
 }
 
-int reportLinkNotOpened(const LinkState& link, const std::string& status) {
+int reportLinkNotOpened(const LinkState& link, const std::string& status, const std::string& reason) {
     const bool cameraLink = link.LinkKind == kLinkCameraLink;
     const std::string linkName = cameraLink ? "the Camera Link port" : ComDeviceOf(link, link.LinkKind);
     std::fprintf(stderr, "vistrelctl: cannot open %s: %s\n", linkName.c_str(), status.c_str());
-    // A serial device the user may not open gets a hint on what to do about it.
-    const std::string hint = cameraLink ? std::string() : DevicePermissionProblem(linkName);
-    if (!hint.empty()) {
-        std::fprintf(stderr, "vistrelctl: %s\n", hint.c_str());
+    if (!reason.empty()) {
+        std::fprintf(stderr, "vistrelctl: %s\n", reason.c_str());
     }
     return kLinkExitNoLink;
 }

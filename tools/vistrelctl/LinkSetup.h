@@ -18,8 +18,8 @@ bool setUpLink(const SendOptions& options, LinkState& link, Prompts& prompts);
 // it; nothing otherwise.
 std::optional<int> reportGrabberStuck(const LinkState& link);
 
-// Says on the error stream that the link did not open, with a hint for a serial device the user
-// may not open; returns the exit code for it.
-int reportLinkNotOpened(const LinkState& link, const std::string& status);
+// Says on the error stream that the link did not open, with why and what to do when that is known;
+// returns the exit code for it.
+int reportLinkNotOpened(const LinkState& link, const std::string& status, const std::string& reason);
 
 } // namespace vistrel::ctl

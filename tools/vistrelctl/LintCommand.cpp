@@ -16,13 +16,13 @@ int runLint(const std::vector<std::string>& args) {
     const LintedCamera linted = lintCamFile(args[0]);
     if (!linted.described) {
         std::fprintf(stderr, "vistrelctl: cannot open %s for reading\n", args[0].c_str());
-        return 2;
+        return kExitUsage;
     }
     for (const LintWarning& warning : linted.warnings) {
         const std::string text = args[0] + ":" + std::to_string(warning.line) + ": " + displayText(warning.message);
         std::puts(text.c_str());
     }
-    return linted.warnings.empty() ? 0 : 1;
+    return linted.warnings.empty() ? kExitDone : kExitRefused;
 }
 
 } // namespace vistrel::ctl

@@ -2,12 +2,14 @@
 #include "link/CameraLinkLibrary.h"
 #include "link/CameraLinkPorts.h"
 #include "link/SerialDevices.h"
+#include "platform/DeviceAccess.h"
 #include "tools/vistrelctl/CliPrompts.h"
 #include "tools/vistrelctl/LinkOptions.h"
 #include "tools/vistrelctl/LinkSetup.h"
 #include "tools/vistrelctl/ReplyText.h"
 #include "tools/vistrelctl/Subcommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -47,17 +49,33 @@ int runPorts(const std::vector<std::string>& args) {
         }
     }
 
+    // A stable name is shown beside the kernel device it stands for; one whose device is not
+    // listed is shown on its own.
+    std::vector<const SerialDevice*> shown;
+    for (const SerialDevice& device : devices) {
+        const bool besideItsDevice = std::any_of(devices.begin(), devices.end(), [&](const SerialDevice& kernel) {
+            return !kernel.stableName.empty() && kernel.stableName == device.path;
+        });
+        if (!besideItsDevice) {
+            shown.push_back(&device);
+        }
+    }
+
     if (json) {
         Json out;
         out["serial"] = Json::array();
-        for (const SerialDevice& device : devices) {
-            Json entry = {{"path", escapedBytes(device.path)}, {"device", escapedBytes(device.kernelName)}};
-            if (!device.maker.empty() || !device.product.empty() || !device.serialNumber.empty()) {
-                entry["maker"] = escapedBytes(device.maker);
-                entry["product"] = escapedBytes(device.product);
-                entry["serialNumber"] = escapedBytes(device.serialNumber);
+        for (const SerialDevice* device : shown) {
+            Json entry = {{"path", escapedBytes(device->path)},
+                          {"device", escapedBytes(device->kernelName)},
+                          {"byId", device->stableName.empty() ? Json() : Json(escapedBytes(device->stableName))}};
+            if (device->isUsb()) {
+                entry["vendorId"] = escapedBytes(device->vendorId);
+                entry["productId"] = escapedBytes(device->productId);
+                entry["maker"] = escapedBytes(device->maker);
+                entry["product"] = escapedBytes(device->product);
+                entry["serialNumber"] = escapedBytes(device->serialNumber);
             }
-            const std::string problem = DevicePermissionProblem(device.path);
+            const std::string problem = DiagnoseDevice(device->path, DeviceProbe::LookOnly).text();
             entry["access"] = problem.empty() ? Json("ok") : Json(escapedBytes(problem));
             out["serial"].push_back(entry);
         }
@@ -75,22 +93,21 @@ int runPorts(const std::vector<std::string>& args) {
     }
 
     std::printf("Serial devices:\n");
-    if (devices.empty()) {
+    if (shown.empty()) {
         std::printf("  (none)\n");
     }
-    for (const SerialDevice& device : devices) {
-        std::printf("  %s", escapedBytes(device.path).c_str());
-        if (device.path.find("/by-id/") != std::string::npos && !device.kernelName.empty()) {
-            std::printf(" -> %s", escapedBytes(device.kernelName).c_str());
-        }
-        if (!device.maker.empty() || !device.product.empty() || !device.serialNumber.empty()) {
-            std::printf("  [%s | %s | %s]", escapedBytes(device.maker).c_str(), escapedBytes(device.product).c_str(),
-                        escapedBytes(device.serialNumber).c_str());
+    for (const SerialDevice* device : shown) {
+        std::printf("  %s", escapedBytes(device->path).c_str());
+        if (const std::string details = device->details(); !details.empty()) {
+            std::printf("  (%s)", escapedBytes(details).c_str());
         }
         std::printf("\n");
-        const std::string problem = DevicePermissionProblem(device.path);
+        if (!device->stableName.empty()) {
+            std::printf("      stable name: %s\n", escapedBytes(device->stableName).c_str());
+        }
+        const std::string problem = DiagnoseDevice(device->path, DeviceProbe::LookOnly).text();
         if (!problem.empty()) {
-            std::printf("    %s\n", escapedBytes(problem).c_str());
+            std::printf("      %s\n", escapedBytes(problem).c_str());
         }
     }
     if (library) {

@@ -34,7 +34,7 @@ std::optional<LinkResult> exchangeOnce(const SendOptions& options, int delayMs, 
         std::fprintf(stderr, "vistrelctl send: %s\n", error.c_str());
         exitCode = kLinkExitNoLink;
     } else if (const LinkResult opened = observed.link().open(); opened.result == 0) {
-        exitCode = reportLinkNotOpened(state, opened.status);
+        exitCode = reportLinkNotOpened(state, opened.status, opened.reason);
     } else {
         exchange = observed.link().exchange(options.command, delayMs);
         if (observed.lost()) {

@@ -1,3 +1,4 @@
+#include "app/CutTextToolTip.h"
 #include "app/panel/CCommView.h"
 #include "app/panel/EditableList.h"
 #include "panel/CommPanel.h"
@@ -198,6 +199,15 @@ TEST(CCommView, ShowsCaptionsRepliesAndStatusTextsAsGiven) {
     view.setCaption(1032, "R&D");
     EXPECT_TRUE(QKeySequence::mnemonic(control<QGroupBox>(&view, 1000)->title()).isEmpty());
     EXPECT_TRUE(QKeySequence::mnemonic(control<QCheckBox>(&view, 1032)->text()).isEmpty());
+    // The fixed layout cuts a long caption: the tooltip shows it whole, and a whole caption needs none.
+    view.setCaption(1032, "Flat field & dark correction with the reference");
+    view.setCaption(1000, "Exposure time of the line in microseconds");
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QCheckBox>(&view, 1032)),
+              QStringLiteral("Flat field & dark correction with the reference"));
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QGroupBox>(&view, 1000)),
+              QStringLiteral("Exposure time of the line in microseconds"));
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QCheckBox>(&view, 1031)), QString());
+    EXPECT_EQ(CutTextToolTip::toolTipOf(control<QGroupBox>(&view, 1013)), QString());
 
     view.setChecked(1032, true);
     EXPECT_TRUE(view.checked(1032));

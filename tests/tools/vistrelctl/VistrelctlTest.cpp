@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 #include "support/TempDir.h"
 
@@ -56,8 +57,8 @@ TEST(Vistrelctl, KeyPrintsValuesAndExitCodes) {
     EXPECT_EQ(crlf.out, "Verst\xE4rkung\n") << "bytes as in the file, no CR";
     EXPECT_EQ(vistrelctl("key " + sample("none.cam") + " A B").exitCode, 2);
     EXPECT_EQ(vistrelctl("key " + binDir() + " A B").exitCode, 2) << "a directory";
-    EXPECT_EQ(vistrelctl("key " + sample("minimal.cam")).exitCode, 64);
-    EXPECT_EQ(vistrelctl("frobnicate").exitCode, 64);
+    EXPECT_EQ(vistrelctl("key " + sample("minimal.cam")).exitCode, 2);
+    EXPECT_EQ(vistrelctl("frobnicate").exitCode, 2);
 }
 
 TEST(Vistrelctl, DescribeSamples) {
@@ -142,6 +143,65 @@ TEST(Vistrelctl, LintNamesLinesAuthorsShouldKnow) {
     ASSERT_EQ(json["warnings"].size(), 12U);
     EXPECT_EQ(json["warnings"][0]["line"], 2);
     EXPECT_EQ(json["charDelayMs"], 75);
+}
+
+// --help and --version as GNU programs answer them: on standard output, with status 0; a wrong
+// command line is status 2 for every command.
+TEST(Vistrelctl, HelpVersionAndTheExitCodeOfAWrongCommandLine) {
+    struct Case {
+        std::string words;
+        int exitCode;
+        std::string saying; // on standard output
+    };
+    const std::string camsim = "'" + binDir() + "vistrel-camsim' ";
+    const std::vector<Case> cases = {
+        {"--help", 0, "Usage: vistrelctl COMMAND ARGS...\n"},
+        {"--version", 0, "vistrelctl (Vistrel) 6.5.0\n"},
+        {"send --help", 0, "Usage: vistrelctl send "},
+        {"apply --cam x.cam --help", 0, "  --from SOURCE "},
+        {"ports --json --help", 0, "Usage: vistrelctl ports [--library PATH] [--json]\n"},
+        {"lint --help", 0, "Exit status: 0 done; 1 "},
+        {"", 2, ""},
+        {"describe", 2, ""},
+        {"lint a.cam b.cam", 2, ""},
+        {"send --baud", 2, ""},
+        {"apply --from nowhere --cam x.cam", 2, ""},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = vistrelctl(c.words);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.words;
+        EXPECT_NE(run.out.find(c.saying), std::string::npos) << c.words << ": " << run.out;
+        if (c.exitCode != 0) {
+            EXPECT_EQ(run.out, "") << c.words << ": usage goes to standard error";
+        }
+    }
+    // The camera simulator answers them before asking for a description.
+    for (const char* option : {"--help", "--version"}) {
+        FILE* pipe = ::popen((camsim + option + " 2>&1").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::array<char, 4096> buffer{};
+        const std::string out(buffer.data(), std::fread(buffer.data(), 1, buffer.size(), pipe));
+        EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 0) << option;
+        EXPECT_NE(out.find("vistrel-camsim"), std::string::npos) << out;
+    }
+}
+
+// A device that cannot be opened: status 2, and standard error says why and what to do.
+TEST(Vistrelctl, SaysWhyTheDeviceWouldNotOpen) {
+    test::TempDir dir;
+    const std::string settings = dir.write("vistrel.INI", "[Common]\nCOM Port=1\n");
+    const std::string words = "send --settings '" + settings + "' --device '" + dir.path() + "absent' ID?";
+    const std::string command = "'" + binDir() + "vistrelctl' " + words + " 2>&1 >/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::array<char, 4096> buffer{};
+    const std::string errors(buffer.data(), std::fread(buffer.data(), 1, buffer.size(), pipe));
+    EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 2);
+    EXPECT_NE(errors.find("cannot open " + dir.path() + "absent: Error On Opening Communication\n"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("vistrelctl: no such device: " + dir.path() + "absent; plug the adapter in"),
+              std::string::npos)
+        << errors;
 }
 
 } // namespace
