@@ -161,8 +161,19 @@ void hvxNetDrop(int fd) {
     hvxSys()->close(fd);
 }
 
+void hvxNetClose(int fd) {
+    // A server still ending the old connection refuses a new one ("Port already in use"): end ours,
+    // and let the server end its side before the port counts as closed.
+    shutdown(fd, SHUT_WR);
+    struct timespec deadline = hvxAddMs(hvxNow(), HVX_NET_CLOSE_MS);
+    unsigned char bytes[256];
+    while (hvxNetReceive(fd, bytes, (int)sizeof bytes, deadline) > 0) {
+    }
+    hvxSys()->close(fd);
+}
+
 static const struct HvxTransport kRawTransport = {hvxNetCts,   rawDiscardInput, rawWriteAll, rawReadByte,
-                                                  hvxNetCheck, hvxNetDrop,      hvxNetDrop};
+                                                  hvxNetCheck, hvxNetClose,     hvxNetDrop};
 
 static int fail(char* status, const char* text, int beep) {
     hvxSetStatus(status, text);

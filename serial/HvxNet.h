@@ -9,6 +9,7 @@
 #define HVX_NET_CONNECT_MS 3000
 #define HVX_NET_ANSWER_MS 2000
 #define HVX_NET_CONFIRM_MS 1000
+#define HVX_NET_CLOSE_MS 500
 
 /* Sends all `size` bytes, waiting for room until `deadline`. 0, -1 when the connection stayed full,
  * or HVX_LOST when it failed. Never raises SIGPIPE. */
@@ -22,6 +23,8 @@ int hvxNetReceive(int fd, unsigned char* buffer, int size, struct timespec deadl
 /* The connection's end as a line's: HVX_LOST once the server closed it or it failed, else 1. */
 int hvxNetCheck(int fd);
 void hvxNetDrop(int fd);
+/* Ends the connection and waits, at most HVX_NET_CLOSE_MS, until the server has ended its side. */
+void hvxNetClose(int fd);
 
 /* Always 1: over the network neither a presence probe nor a CTS test is made, because a server's
  * modem state cannot tell a low CTS from a device without modem lines. */

@@ -315,7 +315,7 @@ static void telnetClose(int fd) {
     const unsigned char dtr = CONTROL_DTR_OFF;
     // Only what goes out at once: closing never waits on the server.
     hvxNetSend(fd, bytes, addRequest(bytes, 0, SET_CONTROL, &dtr, 1), hvxNow());
-    hvxSys()->close(fd);
+    hvxNetClose(fd);
 }
 
 const struct HvxTransport g_hvxTelnetTransport = {hvxNetCts,   telnetDiscardInput, telnetWriteAll, telnetReadByte,

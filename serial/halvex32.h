@@ -109,7 +109,8 @@ HVX_API int HVX_ConnectDevice(char* status, const char* device, int baud);
 /*
  * Lowers DTR, discards all pending input and output, and closes the port. Returns at once. A port
  * still open when the library is unloaded (or the process ends through exit) is closed the same way,
- * so exclusive mode never outlives its host.
+ * so exclusive mode never outlives its host. A network line waits, at most 0.5 s, until the server has
+ * ended its side too, so that it takes the next connection at once.
  *
  *   1  "Connexion Closed"       closed
  *   0  "No Connexion to Close"  was not connected

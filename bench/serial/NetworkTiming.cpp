@@ -52,22 +52,28 @@ bool measure(const std::string& device, int count, std::vector<double>& ms) {
 double pacedMargin(vistrel::camsim::SimServer& server, const std::string& url, int delayMs, int chars) {
     char status[HVX_STATUS_MIN_SIZE];
     char reply[HVX_REPLY_MIN_SIZE];
-    if (HVX_ConnectDevice(status, url.c_str(), 9600) != 1)
+    if (HVX_ConnectDevice(status, url.c_str(), 9600) != 1) {
+        std::fprintf(stderr, "network_timing: %s: %s\n", url.c_str(), status);
         return -1e9;
+    }
     const std::string command = "E=" + std::string(static_cast<std::size_t>(chars - 3), '7');
-    const std::size_t before = server.transcript().size();
     const auto start = Clock::now();
     const int result = HVX_SendData(status, command.c_str(), reply, delayMs);
+    if (result <= 0)
+        std::fprintf(stderr, "network_timing: paced line: %s\n", status);
     HVX_Disconn(status);
     const auto transcript = server.transcript();
     double margin = 1e9;
     int index = 0;
-    for (std::size_t i = before; i < transcript.size(); ++i) {
-        for (std::size_t k = 0; k < transcript[i].bytes.size(); ++k) {
-            const auto arrival = server.startedAt() + transcript[i].at - start;
+    // The simulator keeps a bounded transcript: the line is what arrived after the call began.
+    for (const auto& entry : transcript) {
+        const auto arrival = server.startedAt() + entry.at - start;
+        for (std::size_t k = 0; arrival.count() >= 0 && k < entry.bytes.size(); ++k) {
             margin = std::min(margin, std::chrono::duration<double, std::milli>(arrival).count() - delayMs * ++index);
         }
     }
+    if (index != chars)
+        std::fprintf(stderr, "network_timing: %d characters arrived\n", index);
     return result > 0 && index == chars ? margin : -1e9;
 }
 
