@@ -23,15 +23,6 @@ const char kCam[] = "[Special Cmd]\nCameraIdent=ID?\nCameraConf=CFG?\nCameraDefa
                     "[Check1]\nCharacter=T\nValue1=0\nValue2=1\n"
                     "[ListBox1]\nCharacter=E\nValue1=100\nValue2=200\n";
 
-std::vector<Json> jsonLines(const std::string& out) {
-    std::vector<Json> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(Json::parse(line));
-    }
-    return lines;
-}
-
 class VistrelctlApply : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace vistrel::test {
 
@@ -27,6 +30,16 @@ inline CtlRun runVistrelctl(const std::string& arguments, bool withErrors = fals
     const int status = pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// Each line of a --json run, parsed.
+inline std::vector<nlohmann::json> jsonLines(const std::string& out) {
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(nlohmann::json::parse(line));
+    }
+    return lines;
 }
 
 } // namespace vistrel::test

@@ -22,15 +22,6 @@ const char kCam[] = "[Special Cmd]\nCameraIdent=ID?\nCameraConf=CFG?\n"
                     "[Check1]\nTitle=Invert\nCharacter=T\nValue1=0\nValue2=1\n"
                     "[ListBox1]\nTitle=Exposure\nCharacter=E\nValue1=100\nValue2=200\n";
 
-std::vector<Json> jsonLines(const std::string& out) {
-    std::vector<Json> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(Json::parse(line));
-    }
-    return lines;
-}
-
 class VistrelctlVerify : public ::testing::Test {
 protected:
     void SetUp() override {
