@@ -20,7 +20,7 @@ std::string escapedBytes(std::string_view bytes) {
             out += c;
         } else {
             char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
             out += hex;
         }
     }

@@ -8,7 +8,7 @@ namespace {
 TEST(EscapedBytes, ControlBytesAndNonAsciiAreSpelledOut) {
     using namespace std::string_literals;
     EXPECT_EQ(escapedBytes("ab>OK\r"), "ab>OK\\r");
-    EXPECT_EQ(escapedBytes("\n\t\\\x01\x7f\xe9"s), "\\n\\t\\\\\\x01\\x7F\\xE9");
+    EXPECT_EQ(escapedBytes("\n\t\\\x01\x7f\xe9"s), "\\n\\t\\\\\\x01\\x7f\\xe9");
     EXPECT_EQ(escapedBytes("a\0b"s), "a\\x00b");
 }
 

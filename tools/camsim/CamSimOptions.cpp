@@ -1,7 +1,6 @@
 #include "tools/camsim/CamSimOptions.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace vistrel::camsim {
 
@@ -90,26 +89,6 @@ bool UnescapeBytes(const std::string& text, std::string& bytes) {
         }
     }
     return true;
-}
-
-std::string EscapeBytes(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\\')
-            out += "\\\\";
-        else if (c >= 0x20 && c < 0x7f)
-            out += static_cast<char>(c);
-        else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
-    }
-    return out;
 }
 
 bool ParseCamSimOptions(const std::vector<std::string>& args, CamSimOptions& options, std::string& error) {

@@ -26,9 +26,6 @@ bool ParseCamSimOptions(const std::vector<std::string>& args, CamSimOptions& opt
 // Turns \r, \n, \t, \0, \\ and \xHH into the bytes they name.
 bool UnescapeBytes(const std::string& text, std::string& bytes);
 
-// Escapes received bytes for a one-line transcript: printable ASCII as it is, the rest as above.
-std::string EscapeBytes(const std::string& bytes);
-
 const char* CamSimUsage();
 
 } // namespace vistrel::camsim

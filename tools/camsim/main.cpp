@@ -7,6 +7,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include "link/EscapedBytes.h"
 #include "shell/ProgramInfo.h"
 #include "tools/camsim/CamSimOptions.h"
 #include "tools/camsim/SimServer.h"
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
         server->setReceiveHook([transcript](const TranscriptEntry& entry) {
             char at[32];
             std::snprintf(at, sizeof at, "%12.3f ms  ", static_cast<double>(entry.at.count()) / 1000.0);
-            *transcript << at << EscapeBytes(entry.bytes) << std::endl;
+            *transcript << at << vistrel::escapedBytes(entry.bytes) << std::endl;
         });
     }
 
