@@ -80,7 +80,9 @@ std::unique_ptr<Running> start(const std::string& program, const std::vector<std
     }
     argv.push_back(nullptr);
     const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
+    // vfork: eight targets start as soon as eight exec calls allow, not after eight copies of this
+    // process. The child makes system calls only, then execs or exits.
+    const pid_t pid = ::vfork();
     if (pid == 0) {
         // A target never outlives the batch that started it.
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
