@@ -93,6 +93,14 @@ void TranscriptWindow::resizeEvent(QResizeEvent* event) {
     keepPlace();
 }
 
+// Opened, the window shows the newest rows and follows them, as a log does.
+void TranscriptWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_model.flush();
+    m_table->scrollToBottom();
+    m_followNewest = true;
+}
+
 FileResult TranscriptWindow::saveTo(const QString& path) const {
     m_model.flush();
     const bool json = path.endsWith(QStringLiteral(".jsonl"), Qt::CaseInsensitive);

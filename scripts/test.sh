@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then builds and runs the whole suite twice: a normal build, and one
-# under AddressSanitizer and UndefinedBehaviorSanitizer. A Release build of the programs checks
-# what a packager's build sees; its three Debian packages are checked by lintian and from an
-# unpacked tree. Ends with CTest's summary line.
+# Sets up what is missing, then builds and runs the whole suite twice: in the Release build that
+# the packages are made from (hardened as Debian builds, benchmarks compiled too), and under
+# AddressSanitizer and UndefinedBehaviorSanitizer. The Release build's three Debian packages are
+# checked by lintian and from an unpacked tree; a packager's plain configuration (no tests) is
+# configured as well. Ends with CTest's summary line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,16 +19,16 @@ if [ -n "$qt_outside" ]; then
     exit 1
 fi
 
-echo "== normal build =="
-cmake --preset dev >/dev/null
-cmake --build --preset dev -j "$jobs"
-ctest --preset dev -j "$jobs" --timeout 300 > build/dev-ctest.log 2>&1 || { cat build/dev-ctest.log; exit 1; }
-tail -n 3 build/dev-ctest.log
-
-echo "== Release build of the programs (as a packager builds them) =="
-cmake --preset release >/dev/null
+echo "== Release build with the suite (as a packager builds the programs) =="
+# One optimised build serves the suite and the packages, so that CI compiles the programs once.
+cmake --preset release -DVISTREL_BUILD_TESTS=ON -DVISTREL_BUILD_BENCH=ON >/dev/null
 cmake --build --preset release -j "$jobs"
+ctest --test-dir build/release -j "$jobs" --timeout 300 --output-on-failure >build/release-ctest.log 2>&1 ||
+    { cat build/release-ctest.log; exit 1; }
+tail -n 3 build/release-ctest.log
 ./scripts/check-package.sh build/release
+# What a packager configures: the programs alone.
+cmake --preset release -B build/release-plain -DVISTREL_BUILD_TESTS=OFF -DVISTREL_BUILD_BENCH=OFF >/dev/null
 
 if [ -f fuzz/CMakeLists.txt ]; then
     echo "== fuzz harnesses (corpus replay and a short run) =="

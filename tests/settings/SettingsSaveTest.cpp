@@ -26,7 +26,8 @@ public:
             return;
         }
         const std::string build = "localedef -i en_US -f UTF-8 '" + dir.path() + "en_US.UTF-8' >/dev/null 2>&1";
-        static_cast<void>(std::system(build.c_str())); // warnings give a non-zero code with a usable locale
+        // Warnings give a non-zero code with a usable locale: whether it is usable is asked below.
+        [[maybe_unused]] const int status = std::system(build.c_str());
         ::setenv("LOCPATH", dir.path().c_str(), 1);
         m_active = std::setlocale(LC_ALL, "en_US.UTF-8") != nullptr;
     }
