@@ -11,4 +11,8 @@ namespace vistrel {
 // name).
 std::string linkInWords(const LinkState& link);
 
+// As linkInWords, with the serial device by its /dev/serial/by-id/ name where it has one: how a
+// camera settings file records where its values were taken.
+std::string linkInStableWords(const LinkState& link);
+
 } // namespace vistrel

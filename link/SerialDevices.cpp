@@ -143,4 +143,19 @@ std::vector<SerialDevice> ListSerialDevices(const std::string& devRoot, const st
     return devices;
 }
 
+std::string StableDeviceName(const std::string& device, const std::string& devRoot) {
+    const fs::path byId = fs::path(devRoot) / "serial/by-id";
+    std::error_code error;
+    const fs::path target = fs::canonical(device, error);
+    if (error || fs::path(device).parent_path() == byId) {
+        return device;
+    }
+    for (const std::string& name : namesIn(byId, "")) {
+        if (fs::canonical(byId / name, error) == target && !error) {
+            return (byId / name).string();
+        }
+    }
+    return device;
+}
+
 } // namespace vistrel

@@ -28,4 +28,8 @@ struct SerialDevice {
 // stand for /dev and /sys (tests give folders of their own).
 std::vector<SerialDevice> ListSerialDevices(const std::string& devRoot = "/dev", const std::string& sysRoot = "/sys");
 
+// `device` by its /dev/serial/by-id/ name when it has one (the name that still finds a USB adapter
+// after it is replugged elsewhere or the machine restarts), else `device` as it is.
+std::string StableDeviceName(const std::string& device, const std::string& devRoot = "/dev");
+
 } // namespace vistrel

@@ -36,7 +36,7 @@ ProfileResult CommPanel::SaveCameraSettingsFile(const std::string& path, const P
     settings.Description = m_values.CamFileName;
     settings.Identification = m_records.connection.CameraIdentification;
     if (m_records.connection.CameraConnected == 1) {
-        settings.Device = linkInWords(m_linkState);
+        settings.Device = linkInStableWords(m_linkState);
     }
     settings.panel = values;
     return saveCameraSettings(path, settings, when);

@@ -33,7 +33,8 @@ cmake --preset release -B build/release-plain -DVISTREL_BUILD_TESTS=OFF -DVISTRE
 if [ -f fuzz/CMakeLists.txt ]; then
     echo "== fuzz harnesses (corpus replay and a short run) =="
     cmake --preset fuzz >/dev/null
-    cmake --build --preset fuzz -j "$jobs"
+    # The harnesses and their instrumented copy of the core; the programs were built above.
+    cmake --build --preset fuzz -j "$jobs" --target fuzz_harnesses
     ./fuzz/run.sh build/fuzz 10
 fi
 

@@ -9,6 +9,29 @@ namespace fs = std::filesystem;
 namespace vistrel {
 namespace {
 
+// What a camera settings file records as the device: the adapter's by-id name, however it was named.
+TEST(SerialDevices, StableNameIsTheByIdLinkOfTheSameDevice) {
+    test::TempDir root;
+    const std::string dev = root.path() + "dev";
+    root.write("dev/ttyUSB0", "");
+    root.write("dev/ttyUSB1", "");
+    fs::create_directories(dev + "/serial/by-id");
+    const std::string byId = dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    fs::create_symlink("../../ttyUSB0", byId);
+    fs::create_symlink(dev + "/ttyUSB0", root.path() + "camera1"); // a link of the user's own
+    const std::pair<std::string, std::string> cases[] = {
+        {dev + "/ttyUSB0", byId},
+        {root.path() + "camera1", byId},
+        {byId, byId},
+        {dev + "/ttyUSB1", dev + "/ttyUSB1"}, // no stable name
+        {dev + "/ttyUSB9", dev + "/ttyUSB9"}, // not there
+        {"rfc2217://station3:4001", "rfc2217://station3:4001"},
+    };
+    for (const auto& [device, expected] : cases) {
+        EXPECT_EQ(StableDeviceName(device, dev), expected) << device;
+    }
+}
+
 TEST(SerialDevices, ListsRealPortsAdaptersAndStableNamesWithUsbDetails) {
     test::TempDir root;
     const std::string dev = root.path() + "dev";
