@@ -1,7 +1,8 @@
 #pragma once
 
-/* The line through a server on the network: socket input and output shared by the raw transport
- * (HvxNet.c) and the telnet COM-PORT-OPTION client (HvxTelnet.c). Internal: never exported. */
+/* The line through a server on the network: socket input and output and the raw transport
+ * (HvxNet.c), the telnet COM-PORT-OPTION client (HvxTelnet.c), and the opening of an address, which
+ * picks one of the two (HvxNetOpen.c). Internal: never exported. */
 
 #include "serial/HvxInternal.h"
 
@@ -10,6 +11,9 @@
 #define HVX_NET_ANSWER_MS 2000
 #define HVX_NET_CONFIRM_MS 1000
 #define HVX_NET_CLOSE_MS 500
+
+/* Connects to the first address of `host` that takes the connection before `deadline`; -1 for none. */
+int hvxNetConnectWithin(const char* host, const char* port, struct timespec deadline);
 
 /* Sends all `size` bytes, waiting for room until `deadline`. 0, -1 when the connection stayed full,
  * or HVX_LOST when it failed. Never raises SIGPIPE. */
@@ -29,6 +33,9 @@ void hvxNetClose(int fd);
 /* Always 1: over the network neither a presence probe nor a CTS test is made, because a server's
  * modem state cannot tell a low CTS from a device without modem lines. */
 int hvxNetCts(int fd);
+
+/* The line of a tcp:// server: the socket's bytes as they are. */
+extern const struct HvxTransport g_hvxRawTransport;
 
 /* Telnet with COM-PORT-OPTION on a connected socket: negotiates the options and sets the server's
  * line to 8N1 at `baud` with the local line's flow control, DTR, RTS and modem-state mask. */
