@@ -37,12 +37,8 @@ double medianUs(std::vector<double>& samples) {
 }
 
 void BM_ExchangeObservedAgainstPlain(benchmark::State& state) {
-    camsim::SimCamera camera;
-    camera.modelLine = "CamSim Demo";
-    camera.errorNumbers = {0, 1, 2};
-    camera.controls = {{camsim::SimControl::Kind::Combo, "G", {"0", "1", "2"}, "0"}};
     std::string error;
-    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camsim::GainOnlyCamera()), error);
     if (!server) {
         state.SkipWithError(error.c_str());
         return;

@@ -22,12 +22,8 @@ namespace vistrel {
 namespace {
 
 std::unique_ptr<camsim::SimServer> startCamera(const std::string& behind) {
-    camsim::SimCamera camera;
-    camera.modelLine = "CamSim Demo";
-    camera.errorNumbers = {0, 1, 2};
-    camera.controls = {{camsim::SimControl::Kind::Combo, "G", {"0", "1", "2"}, "0"}};
     std::string error;
-    auto server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    auto server = camsim::SimServer::openPty(camsim::CameraModel(camsim::GainOnlyCamera()), error);
     EXPECT_TRUE(server) << error;
     server->start();
     std::filesystem::remove(behind);

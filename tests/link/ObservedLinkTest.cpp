@@ -18,12 +18,8 @@ struct Heard : LinkObserver {
 };
 
 TEST(ObservedLink, EveryOperationAndTheLossReachEachObserverAsAJsonLine) {
-    camsim::SimCamera camera;
-    camera.modelLine = "CamSim Demo";
-    camera.errorNumbers = {0, 1, 2};
-    camera.controls = {{camsim::SimControl::Kind::Combo, "G", {"0", "1", "2"}, "0"}};
     std::string error;
-    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camera), error);
+    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camsim::GainOnlyCamera()), error);
     ASSERT_TRUE(server) << error;
     server->start();
     LinkState state;

@@ -11,17 +11,9 @@
 namespace vistrel {
 namespace {
 
-camsim::SimCamera gainCamera() {
-    camsim::SimCamera camera;
-    camera.modelLine = "CamSim Demo";
-    camera.errorNumbers = {0, 1, 2};
-    camera.controls = {{camsim::SimControl::Kind::Combo, "G", {"0", "1", "2"}, "0"}};
-    return camera;
-}
-
 TEST(SystemLink, ComTwoReachesTheDeviceItIsMappedTo) {
     std::string error;
-    const auto server = camsim::SimServer::openPty(camsim::CameraModel(gainCamera()), error);
+    const auto server = camsim::SimServer::openPty(camsim::CameraModel(camsim::GainOnlyCamera()), error);
     ASSERT_TRUE(server) << error;
     server->start();
 

@@ -31,6 +31,16 @@ struct SimCamera {
     std::vector<SimControl> controls;
 };
 
+// The smallest camera worth talking to, for tests and figures: "CamSim Demo", one drop-down list G
+// (0, 1, 2), error texts 0 to 2.
+inline SimCamera GainOnlyCamera() {
+    SimCamera camera;
+    camera.modelLine = "CamSim Demo";
+    camera.errorNumbers = {0, 1, 2};
+    camera.controls = {{SimControl::Kind::Combo, "G", {"0", "1", "2"}, "0"}};
+    return camera;
+}
+
 // Builds a SimCamera from a .cam file with the program's own description reader. Returns false,
 // with a message in `error`, when the file cannot be read.
 bool LoadSimCamera(const std::string& camPath, SimCamera& camera, std::string& error);
