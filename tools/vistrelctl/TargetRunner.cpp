@@ -1,5 +1,7 @@
 #include "tools/vistrelctl/TargetRunner.h"
 
+#include "platform/UniqueFd.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -18,29 +20,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd = -1) {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        m_fd = fd;
-    }
-
-private:
-    int m_fd;
-};
-
 // One target's process: its pipes, its exit notification and its deadline.
 struct Running {
     TargetOutcome outcome;
     pid_t pid = -1;
-    Fd out, errors, exited;
+    UniqueFd out, errors, exited;
     Clock::time_point deadline;
     bool killed = false;
     bool reaped = false;
@@ -59,20 +43,21 @@ std::unique_ptr<Running> start(const std::string& program, const std::vector<std
                                std::chrono::milliseconds timeLimit) {
     auto running = std::make_unique<Running>();
     running->outcome.index = index;
+    const auto cannotStart = [&running] {
+        running->outcome.ended = std::string("cannot start: ") + std::strerror(errno);
+        running->reaped = true;
+        return std::move(running);
+    };
     int outPipe[2];
     int errPipe[2];
     if (::pipe2(outPipe, O_CLOEXEC) != 0) {
-        running->outcome.ended = std::string("cannot start: ") + std::strerror(errno);
-        running->reaped = true;
-        return running;
+        return cannotStart();
     }
+    UniqueFd outRead(outPipe[0]), outWrite(outPipe[1]);
     if (::pipe2(errPipe, O_CLOEXEC) != 0) {
-        running->outcome.ended = std::string("cannot start: ") + std::strerror(errno);
-        ::close(outPipe[0]);
-        ::close(outPipe[1]);
-        running->reaped = true;
-        return running;
+        return cannotStart();
     }
+    UniqueFd errRead(errPipe[0]), errWrite(errPipe[1]);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& word : arguments) {
@@ -89,29 +74,23 @@ std::unique_ptr<Running> start(const std::string& program, const std::vector<std
         if (::getppid() != parent) {
             ::_exit(127);
         }
-        ::dup2(outPipe[1], STDOUT_FILENO);
-        ::dup2(errPipe[1], STDERR_FILENO);
+        ::dup2(outWrite.get(), STDOUT_FILENO);
+        ::dup2(errWrite.get(), STDERR_FILENO);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
-    ::close(outPipe[1]);
-    ::close(errPipe[1]);
-    running->out.reset(outPipe[0]);
-    running->errors.reset(errPipe[0]);
     if (pid < 0) {
-        running->outcome.ended = std::string("cannot start: ") + std::strerror(errno);
-        running->reaped = true;
-        running->out.reset();
-        running->errors.reset();
-        return running;
+        return cannotStart();
     }
+    running->out = std::move(outRead);
+    running->errors = std::move(errRead);
     running->pid = pid;
     running->exited.reset(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
     running->deadline = Clock::now() + timeLimit;
     return running;
 }
 
-void drain(Fd& fd, std::string& into) {
+void drain(UniqueFd& fd, std::string& into) {
     char buffer[4096];
     const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
     if (n > 0) {
@@ -150,7 +129,7 @@ void runTargets(const std::string& program, const std::vector<std::vector<std::s
         std::vector<pollfd> watched;
         Clock::time_point wake = Clock::time_point::max();
         for (const auto& target : running) {
-            for (const Fd* fd : {&target->out, &target->errors, &target->exited}) {
+            for (const UniqueFd* fd : {&target->out, &target->errors, &target->exited}) {
                 if (fd->get() >= 0) {
                     watched.push_back({fd->get(), POLLIN, 0});
                 }
